@@ -1,0 +1,65 @@
+// Every clickable thing is a sprite over a sheet of three frames (rest, hover,
+// pressed). A button reacts to the last event the window received, which stays in
+// the buffer until the next one, and to the live mouse position.
+#include "app/game.hpp"
+#include "assets/layout.hpp"
+
+#include <cmath>
+
+namespace {
+
+// Picks a button's frame from the buffered event, starting from the rest frame
+// already in `frame`, and applies it; true on a left press over the button. The
+// mouse is only looked at where the event needs it.
+bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect& frame,
+                            int32_t hoverTop, int32_t pressedTop) {
+    const sf::Event& event = game.event;
+    switch (event.type) {
+    case sf::Event::MouseButtonPressed:
+        if (event.mouseButton.button == sf::Mouse::Left && game.isMouseOver(button)) {
+            frame.top = pressedTop;
+            button.setTextureRect(frame);
+            return true;
+        }
+        break;
+    case sf::Event::MouseButtonReleased:
+        if (event.mouseButton.button == sf::Mouse::Left && game.isMouseOver(button)) {
+            frame.top = hoverTop;
+        }
+        break;
+    case sf::Event::MouseMoved:
+        if (game.isMouseOver(button)) {
+            frame.top = hoverTop;
+        }
+        break;
+    default:
+        break;
+    }
+    button.setTextureRect(frame);
+    return false;
+}
+
+}  // namespace
+
+bool Game::isMouseOver(const sf::Sprite& sprite) {
+    mousePosition = sf::Mouse::getPosition(window);
+    const sf::FloatRect bounds = sprite.getGlobalBounds();
+    const float width = std::trunc(bounds.width);
+    const float height = std::trunc(bounds.height);
+    const sf::Vector2f corner = sprite.getPosition();
+    const float x = static_cast<float>(mousePosition.x);
+    const float y = static_cast<float>(mousePosition.y);
+    // Strict on every side: the edge rows and columns are outside.
+    return x > corner.x && x < corner.x + width && y > corner.y && y < corner.y + height;
+}
+
+bool Game::updateButton(sf::Sprite& button) {
+    buttonFrame = sf::IntRect(0, 0, kButtonWidth, kButtonHeight);
+    return updateThreeFrameButton(*this, button, buttonFrame, kButtonHoverTop, kButtonPressedTop);
+}
+
+bool Game::updateSmallButton(sf::Sprite& button) {
+    smallButtonFrame = sf::IntRect(0, 0, kSmallButtonWidth, kSmallButtonHeight);
+    return updateThreeFrameButton(*this, button, smallButtonFrame, kSmallButtonHoverTop,
+                                  kSmallButtonPressedTop);
+}

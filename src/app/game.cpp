@@ -1,0 +1,151 @@
+// The life of the program: construction with the start values of a match, the
+// main loop with its screen priority, the event poll, and the restart that leads
+// from an end screen back to the menu.
+#include "app/game.hpp"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "assets/layout.hpp"
+
+namespace {
+
+const sf::Time kMenuPause = sf::milliseconds(100);
+constexpr int32_t kFirstLaneStartY = -100;
+constexpr int32_t kLaneStartSpacing = 100;
+
+}  // namespace
+
+Game::Game()
+    : frameDelay(kMenuPause),
+      mousePosition(0, 0),
+      walkFrame(0),
+      facing(Facing::Right),
+      horizontalVelocity(kWalkPixelsPerSecond, 0),
+      verticalVelocity(0, kWalkPixelsPerSecond),
+      menuActive(true),
+      instructionsActive(false),
+      playActive(false),
+      pickedLane(-1),
+      carriedPayload(0),
+      offeredSlot(TreeSlot::None) {
+    // Until the first event arrives no button may read the buffer as a click or a
+    // move, so it starts as an event type no button looks at.
+    event = sf::Event();
+    event.type = sf::Event::GainedFocus;
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        lanePositions[lane] = sf::Vector2f(0, 0);
+    }
+    frameSeconds = 0;
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        laneFruit[lane] = kNoFruit;
+        laneStartY[lane] = kFirstLaneStartY - lane * kLaneStartSpacing;
+        laneTaken[lane] = false;
+    }
+    matchStarting = true;
+    carrying = false;
+    insertRequested = false;
+    for (int32_t slot = 0; slot < kStallCount; ++slot) {
+        slotFilled[slot] = false;
+        slotFruit[slot] = kNoFruit;
+    }
+    currentSlot = TreeSlot::None;
+    pendingRotation = RotationKind::None;
+    movementEnabled = true;
+    lossCause = LossCause::None;
+    matchWon = 0;
+    restartRequested = 0;
+    shownSeconds = 0;
+    carriedFruit = kNoFruit;
+    initTree(&balancedRoot);
+    initTree(&playerRoot);
+}
+
+Game::~Game() {
+    // A delivery can run after Escape already freed the trees in the same turn,
+    // so whatever is left is freed here too (an empty tree frees nothing).
+    destroyTree(&balancedRoot);
+    destroyTree(&playerRoot);
+}
+
+void Game::run() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    openWindow();
+    loadTextures();
+    loadSounds();
+
+    while (window.isOpen()) {
+        pollEvents();
+        if (restartRequested != 0) {
+            sf::sleep(frameDelay);
+            destroyTree(&balancedRoot);
+            destroyTree(&playerRoot);
+            resetMatch();
+        } else if (menuActive) {
+            showMenu();
+        } else if (instructionsActive) {
+            showInstructions();
+        } else if (playActive) {
+            playFrame();
+        }
+    }
+}
+
+void Game::openWindow() {
+    window.create(sf::VideoMode(800, 600, 32), "Jogo", sf::Style::None, sf::ContextSettings());
+    window.setFramerateLimit(60);
+}
+
+void Game::pollEvents() {
+    while (window.pollEvent(event)) {
+        const bool escape =
+            event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape;
+        if (event.type == sf::Event::Closed || escape) {
+            destroyTree(&balancedRoot);
+            destroyTree(&playerRoot);
+            window.close();
+        }
+    }
+}
+
+void Game::resetMatch() {
+    for (int32_t fruit = 0; fruit < kFruitCount; ++fruit) {
+        laneFruitSprites[fruit].setPosition(kFruitParking);
+        treeFruitSprites[fruit].setPosition(kFruitParking);
+        carriedFruitSprites[fruit].setPosition(kCarriedFruitPosition);
+    }
+    menuActive = true;
+    instructionsActive = false;
+    playActive = false;
+    restartRequested = 0;
+    walkFrame = 0;
+    facing = Facing::Right;
+    horizontalVelocity = sf::Vector2f(kWalkPixelsPerSecond, 0);
+    verticalVelocity = sf::Vector2f(0, kWalkPixelsPerSecond);
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        laneStartY[lane] = kFirstLaneStartY - lane * kLaneStartSpacing;
+        laneFruit[lane] = kNoFruit;
+        laneTaken[lane] = false;
+    }
+    frameSeconds = 0;
+    matchStarting = true;
+    carrying = false;
+    carriedFruit = kNoFruit;
+    currentSlot = TreeSlot::None;
+    offeredSlot = TreeSlot::None;
+    insertRequested = false;
+    for (int32_t slot = 0; slot < kStallCount; ++slot) {
+        slotFilled[slot] = false;
+        slotFruit[slot] = kNoFruit;
+    }
+    pendingRotation = RotationKind::None;
+    movementEnabled = true;
+    lossCause = LossCause::None;
+    matchWon = 0;
+    shownSeconds = 0;
+    // The restart has freed both trees already; freeing here as well keeps a direct
+    // reset from leaking whatever a match left behind.
+    destroyTree(&balancedRoot);
+    destroyTree(&playerRoot);
+    characterSprite.setPosition(kCharacterStart);
+}

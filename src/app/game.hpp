@@ -1,0 +1,224 @@
+// The one object of the program. It owns the window, every picture, sound and the
+// music, the clocks, the screen flags, the whole state of a match and the roots of
+// the two search trees. Every member is public: the game is a record, and each
+// operation below handles one screen or one step of a frame.
+//
+// Sprites point at their textures and sounds at their buffers, so a Game is never
+// copied or moved once its assets are loaded.
+#pragma once
+
+#include <SFML/Audio.hpp>
+#include <SFML/Graphics.hpp>
+
+#include <cstdint>
+
+#include "tree/tree.hpp"
+
+// Game numbers with their units.
+constexpr int32_t kFruitCount = 100;
+constexpr int32_t kLaneCount = 6;
+constexpr int32_t kStallCount = TreeSlot::Count;
+constexpr int32_t kMatchSeconds = 90;
+constexpr int32_t kTimerPictureCount = kMatchSeconds + 1;
+constexpr float kWalkPixelsPerSecond = 180.f;
+constexpr float kFallPixelsPerFrame = 3.f;
+constexpr float kLongestStepSeconds = 0.1f;
+constexpr int32_t kNoFruit = -1;
+
+// Outcome codes kept in lossCause.
+namespace LossCause {
+constexpr int32_t None = 0;
+constexpr int32_t WrongSlot = 1;
+constexpr int32_t WrongRotation = 2;
+constexpr int32_t RepeatedKey = 3;
+constexpr int32_t TimeOut = 4;
+}  // namespace LossCause
+
+// Rows of the character sheet.
+namespace Facing {
+constexpr int32_t Up = 0;
+constexpr int32_t Right = 1;
+constexpr int32_t Left = 2;
+constexpr int32_t Down = 3;
+}  // namespace Facing
+
+class Game {
+public:
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Shell: start-up, loop, events, restart (src/app).
+    void run();
+    // Opens the borderless 800x600 window titled "Jogo", limited to 60 frames per second.
+    void openWindow();
+    void pollEvents();
+    void resetMatch();
+
+    // Buttons and the screens outside a match (src/app).
+    bool isMouseOver(const sf::Sprite& sprite);
+    bool updateButton(sf::Sprite& button);
+    bool updateSmallButton(sf::Sprite& button);
+    void showMenu();
+    void showInstructions();
+
+    // Puzzle rules (src/rules).
+    void deliverFruit();
+    void updateInsertButton();
+    void judgeTrees();
+    void resyncTrees();
+
+    // Play scene (src/scene).
+    void playFrame();
+    void moveCharacter();
+    bool touchesCharacter(const sf::Sprite& sprite);
+    void pushBack(const sf::Sprite& obstacle);
+    void chooseLaneFruits(int32_t lane);
+    void advanceLane(int32_t lane);
+    void updateBin();
+    void updateTimer();
+    void updateEndScreen();
+
+    // Assets (src/assets).
+    void loadTextures();
+    void loadSounds();
+
+    // Timing, animation and scratch rectangles.
+    sf::Time frameDelay;
+    sf::Clock stepClock;
+    sf::Vector2i mousePosition;
+    int32_t walkFrame;
+    int32_t facing;
+    sf::IntRect buttonFrame;
+    sf::IntRect smallButtonFrame;
+    sf::IntRect fruitFrame;
+    sf::IntRect timerFrame;
+
+    // Window and input.
+    sf::RenderWindow window;
+    sf::Event event;
+
+    // Menu and instructions screens.
+    sf::Texture menuTexture;
+    sf::Texture playButtonTexture;
+    sf::Texture instructionsButtonTexture;
+    sf::Texture quitButtonTexture;
+    sf::Sprite menuSprite;
+    sf::Sprite playButtonSprite;
+    sf::Sprite instructionsButtonSprite;
+    sf::Sprite quitButtonSprite;
+    sf::Texture instructionsTexture;
+    sf::Texture backButtonTexture;
+    sf::Sprite instructionsSprite;
+    sf::Sprite backButtonSprite;
+
+    // Play scene.
+    sf::Texture sceneBackgroundTexture;
+    sf::Texture fruitsTexture;
+    sf::Texture characterTexture;
+    sf::Sprite sceneBackgroundSprite;
+    sf::Sprite laneFruitSprites[kFruitCount];
+    sf::Sprite treeFruitSprites[kFruitCount];
+    sf::Sprite carriedFruitSprites[kFruitCount];
+    sf::Sprite characterSprite;
+    sf::Texture binAreaTexture;
+    sf::Sprite binAreaSprite;
+    sf::Texture stallTextures[kStallCount];
+    sf::Texture stallAreaTexture;
+    sf::Sprite stallSprites[kStallCount];
+    sf::Sprite stallAreaSprites[kStallCount];
+    sf::Texture insertButtonTexture;
+    sf::Sprite insertButtonSprite;
+    sf::Texture rotationWarningTexture;
+    sf::Texture rotateRightButtonTexture;
+    sf::Texture rotateLeftButtonTexture;
+    sf::Texture doubleRotateLeftButtonTexture;
+    sf::Texture doubleRotateRightButtonTexture;
+    sf::Sprite rotationWarningSprite;
+    sf::Sprite rotateRightButtonSprite;
+    sf::Sprite rotateLeftButtonSprite;
+    sf::Sprite doubleRotateLeftButtonSprite;
+    sf::Sprite doubleRotateRightButtonSprite;
+
+    // Play scene motion.
+    sf::Vector2f lanePositions[kLaneCount];
+    sf::Vector2f horizontalVelocity;
+    sf::Vector2f verticalVelocity;
+
+    // End screens.
+    sf::Texture wonTexture;
+    sf::Texture lostPositionTexture;
+    sf::Texture lostRotationTexture;
+    sf::Texture lostKeyTexture;
+    sf::Texture playAgainButtonTexture;
+    sf::Texture lostTimeTexture;
+    sf::Sprite wonSprite;
+    sf::Sprite lostPositionSprite;
+    sf::Sprite lostRotationSprite;
+    sf::Sprite lostKeySprite;
+    sf::Sprite playAgainButtonSprite;
+    sf::Sprite lostTimeSprite;
+
+    // Timer.
+    sf::Texture timerTexture;
+    sf::Sprite timerSprites[kTimerPictureCount];
+
+    // Audio; each sound is declared after its buffer so it is destroyed first.
+    sf::Music music;
+    sf::SoundBuffer pickFruitBuffer;
+    sf::SoundBuffer placeInTreeBuffer;
+    sf::SoundBuffer throwInBinBuffer;
+    sf::SoundBuffer lostBuffer;
+    sf::SoundBuffer wonBuffer;
+    sf::Sound pickFruitSound;
+    sf::Sound placeInTreeSound;
+    sf::Sound throwInBinSound;
+    sf::Sound lostSound;
+    sf::Sound wonSound;
+
+    // Screen flags.
+    bool menuActive;
+    bool instructionsActive;
+    bool playActive;
+
+    // Match state.
+    float frameSeconds;
+    int32_t laneFruit[kLaneCount];
+    int32_t laneStartY[kLaneCount];
+    bool matchStarting;
+    bool carrying;
+    bool laneTaken[kLaneCount];
+    int32_t pickedLane;
+    bool insertRequested;
+    bool slotFilled[kStallCount];
+    int32_t currentSlot;
+    int32_t slotFruit[kStallCount];
+    int32_t pendingRotation;
+    bool movementEnabled;
+    int32_t lossCause;
+    int32_t matchWon;
+    int32_t restartRequested;
+    int32_t shownSeconds;
+    int32_t carriedFruit;
+    int32_t carriedPayload;
+
+    // Trees and match clock.
+    TreeNode* balancedRoot;
+    TreeNode* playerRoot;
+    sf::Clock matchClock;
+    sf::Time matchTime;
+
+    // True once the match has a winner or a loser; no rule changes it afterwards.
+    bool hasOutcome() const { return lossCause != LossCause::None || matchWon != 0; }
+    // Ends the match with a loss, once: the first cause stands.
+    void loseMatch(int32_t cause);
+    // Ends the match with a win, once.
+    void winMatch();
+    // Shows the character standing still, facing right.
+    void standStill();
+    // Restarts the background track from its beginning when it has stopped.
+    void keepMusicPlaying();
+    // Slot whose insert button is drawn on this frame, -1 when none is.
+    int32_t offeredSlot;
+};

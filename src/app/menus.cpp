@@ -1,0 +1,36 @@
+// The two screens outside a match. Each turn draws one whole frame and then
+// pauses, so these screens run at under ten frames per second.
+#include "app/game.hpp"
+
+void Game::showMenu() {
+    // The first button that reports a click ends the button tests of this frame.
+    if (updateButton(playButtonSprite)) {
+        menuActive = false;
+        playActive = true;
+    } else if (updateButton(instructionsButtonSprite)) {
+        menuActive = false;
+        instructionsActive = true;
+    } else if (updateButton(quitButtonSprite)) {
+        window.close();
+    }
+    // The frame is completed even when a button just switched the screen.
+    window.clear(sf::Color(0, 0, 0, 255));
+    window.draw(menuSprite);
+    window.draw(playButtonSprite);
+    window.draw(instructionsButtonSprite);
+    window.draw(quitButtonSprite);
+    window.display();
+    sf::sleep(frameDelay);
+}
+
+void Game::showInstructions() {
+    if (updateButton(backButtonSprite)) {
+        instructionsActive = false;
+        menuActive = true;
+    }
+    window.clear(sf::Color(0, 0, 0, 255));
+    window.draw(instructionsSprite);
+    window.draw(backButtonSprite);
+    window.display();
+    sf::sleep(frameDelay);
+}

@@ -1,0 +1,50 @@
+// Where every sprite stands when the pictures are loaded, and where the match
+// puts things back. Positions are window pixels of a sprite's top-left corner.
+#pragma once
+
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include "app/game.hpp"
+
+// Button sheets: three frames one below the other (rest, hover, pressed).
+constexpr int32_t kButtonWidth = 201;
+constexpr int32_t kButtonHeight = 71;
+constexpr int32_t kButtonHoverTop = 74;
+constexpr int32_t kButtonPressedTop = 142;
+constexpr int32_t kSmallButtonWidth = 102;
+constexpr int32_t kSmallButtonHeight = 39;
+constexpr int32_t kSmallButtonHoverTop = 39;
+constexpr int32_t kSmallButtonPressedTop = 78;
+
+// Sheet cells.
+constexpr int32_t kFruitCellSize = 64;
+constexpr int32_t kSheetColumns = 10;
+constexpr int32_t kTimerCellWidth = 79;
+constexpr int32_t kTimerCellHeight = 64;
+constexpr int32_t kCharacterFrameWidth = 43;
+constexpr int32_t kCharacterFrameHeight = 58;
+constexpr float kSmallFruitScale = 0.6f;
+constexpr float kCharacterScale = 1.1f;
+
+const sf::Vector2f kMenuButtonPositions[3] = {{20, 90}, {20, 170}, {20, 250}};
+const sf::Vector2f kBackButtonPosition{150, 515};
+const sf::Vector2f kCharacterStart{105, 400};
+const sf::Vector2f kFruitParking{-30, 0};
+const sf::Vector2f kCarriedFruitPosition{367, 11};
+const sf::Vector2f kBinPosition{385, 125};
+const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
+const sf::Vector2f kPlayAgainButtonPosition{299, 319};
+const sf::Vector2f kTimerPosition{466, 15};
+constexpr float kStallAreaOffsetX = 15;
+
+// Stall k stands for tree slot k: the root alone on top, its children below, the
+// four grandchildren on the bottom row.
+const sf::Vector2f kStallPositions[kStallCount] = {
+    {493, 130}, {366, 270}, {626, 270}, {297, 442}, {431, 442}, {563, 442}, {695, 442},
+};
+
+// Cell n of a sheet of ten columns, read row by row.
+inline sf::IntRect sheetCell(int32_t n, int32_t width, int32_t height) {
+    return sf::IntRect(width * (n % kSheetColumns), height * (n / kSheetColumns), width, height);
+}

@@ -1,0 +1,148 @@
+// Every picture and sound is read once, at start-up, from Imagens/ and Sons/ in
+// the working directory. A file that fails to load leaves its member empty and the
+// game runs on without it: sprites of an empty texture draw nothing, a sound with
+// an empty buffer is silent. Each sprite is set up right after its texture loads.
+#include <string>
+
+#include "app/game.hpp"
+#include "assets/layout.hpp"
+
+namespace {
+
+const sf::IntRect kWholeImage;
+
+void loadPicture(sf::Texture& texture, const std::string& name) {
+    texture.loadFromFile("Imagens/" + name, kWholeImage);
+}
+
+// A button's frame is chosen by its first update; until then it shows the
+// rectangle it was built with.
+void setUpButton(sf::Sprite& button, const sf::Texture& texture, const sf::IntRect& frame,
+                 sf::Vector2f position) {
+    button = sf::Sprite(texture, frame);
+    button.setPosition(position);
+}
+
+void loadEffect(sf::SoundBuffer& buffer, sf::Sound& sound, const std::string& name) {
+    buffer.loadFromFile("Sons/" + name);
+    sound.setBuffer(buffer);
+    sound.setVolume(100);
+}
+
+}  // namespace
+
+void Game::loadTextures() {
+    loadPicture(menuTexture, "TelaMenu.png");
+    menuSprite.setTexture(menuTexture);
+    menuSprite.setPosition(0, 0);
+    loadPicture(playButtonTexture, "BotaoJogar.png");
+    setUpButton(playButtonSprite, playButtonTexture, buttonFrame, kMenuButtonPositions[0]);
+    loadPicture(instructionsButtonTexture, "BotaoInstrucoes.png");
+    setUpButton(instructionsButtonSprite, instructionsButtonTexture, buttonFrame,
+                kMenuButtonPositions[1]);
+    loadPicture(quitButtonTexture, "BotaoSair.png");
+    setUpButton(quitButtonSprite, quitButtonTexture, buttonFrame, kMenuButtonPositions[2]);
+
+    loadPicture(instructionsTexture, "Instrucoes.png");
+    instructionsSprite.setTexture(instructionsTexture);
+    instructionsSprite.setPosition(0, 0);
+    loadPicture(backButtonTexture, "BotaoVoltar.png");
+    setUpButton(backButtonSprite, backButtonTexture, buttonFrame, kBackButtonPosition);
+
+    loadPicture(sceneBackgroundTexture, "TelaJogo.png");
+    sceneBackgroundSprite.setTexture(sceneBackgroundTexture);
+    sceneBackgroundSprite.setPosition(0, 0);
+    loadPicture(characterTexture, "Personagem.png");
+    characterSprite.setTexture(characterTexture);
+    characterSprite.setScale(kCharacterScale, kCharacterScale);
+    characterSprite.setPosition(kCharacterStart);
+
+    // One sheet serves the three ways a fruit is shown: falling, in a slot, in hand.
+    loadPicture(fruitsTexture, "Frutas.png");
+    for (int32_t fruit = 0; fruit < kFruitCount; ++fruit) {
+        fruitFrame = sheetCell(fruit, kFruitCellSize, kFruitCellSize);
+        laneFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
+        treeFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
+        carriedFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
+        laneFruitSprites[fruit].setPosition(kFruitParking);
+        treeFruitSprites[fruit].setPosition(kFruitParking);
+        carriedFruitSprites[fruit].setPosition(kCarriedFruitPosition);
+        laneFruitSprites[fruit].setScale(kSmallFruitScale, kSmallFruitScale);
+        treeFruitSprites[fruit].setScale(kSmallFruitScale, kSmallFruitScale);
+    }
+
+    loadPicture(binAreaTexture, "LixeiraInvisivel.png");
+    binAreaSprite.setTexture(binAreaTexture);
+    binAreaSprite.setPosition(kBinPosition);
+
+    loadPicture(stallAreaTexture, "BarracaInvisivel.png");
+    for (int32_t stall = 0; stall < kStallCount; ++stall) {
+        loadPicture(stallTextures[stall], "Barraca" + std::to_string(stall) + ".png");
+        stallSprites[stall].setTexture(stallTextures[stall]);
+        stallSprites[stall].setPosition(kStallPositions[stall]);
+        stallAreaSprites[stall].setTexture(stallAreaTexture);
+        stallAreaSprites[stall].setPosition(kStallPositions[stall].x + kStallAreaOffsetX,
+                                            kStallPositions[stall].y);
+    }
+
+    // The insert button is placed beside a stall by the play frame.
+    loadPicture(insertButtonTexture, "BotaoInserirFruta.png");
+    insertButtonSprite = sf::Sprite(insertButtonTexture, buttonFrame);
+
+    loadPicture(rotationWarningTexture, "AvisoRotacao.png");
+    rotationWarningSprite.setTexture(rotationWarningTexture);
+    rotationWarningSprite.setPosition(0, 0);
+    loadPicture(rotateRightButtonTexture, "BotaoRotacaoDireita.png");
+    setUpButton(rotateRightButtonSprite, rotateRightButtonTexture, buttonFrame,
+                kRotationButtonPositions[RotationKind::SingleRight]);
+    loadPicture(doubleRotateRightButtonTexture, "BotaoRotacaoDuplaDireita.png");
+    setUpButton(doubleRotateRightButtonSprite, doubleRotateRightButtonTexture, buttonFrame,
+                kRotationButtonPositions[RotationKind::DoubleRight]);
+    loadPicture(rotateLeftButtonTexture, "BotaoRotacaoEsquerda.png");
+    setUpButton(rotateLeftButtonSprite, rotateLeftButtonTexture, buttonFrame,
+                kRotationButtonPositions[RotationKind::SingleLeft]);
+    loadPicture(doubleRotateLeftButtonTexture, "BotaoRotacaoDuplaEsquerda.png");
+    setUpButton(doubleRotateLeftButtonSprite, doubleRotateLeftButtonTexture, buttonFrame,
+                kRotationButtonPositions[RotationKind::DoubleLeft]);
+
+    loadPicture(lostPositionTexture, "PerdeuPosicao.png");
+    lostPositionSprite.setTexture(lostPositionTexture);
+    lostPositionSprite.setPosition(0, 0);
+    loadPicture(lostRotationTexture, "PerdeuRotacao.png");
+    lostRotationSprite.setTexture(lostRotationTexture);
+    lostRotationSprite.setPosition(0, 0);
+    loadPicture(lostKeyTexture, "PerdeuChave.png");
+    lostKeySprite.setTexture(lostKeyTexture);
+    lostKeySprite.setPosition(0, 0);
+    loadPicture(lostTimeTexture, "PerdeuTempo.png");
+    lostTimeSprite.setTexture(lostTimeTexture);
+    lostTimeSprite.setPosition(0, 0);
+    loadPicture(wonTexture, "Ganhou.png");
+    wonSprite.setTexture(wonTexture);
+    wonSprite.setPosition(0, 0);
+
+    // The play-again button is the one button framed at load: one update with no
+    // mouse event in the buffer gives it its rest frame.
+    loadPicture(playAgainButtonTexture, "BotaoJogarNovamente.png");
+    playAgainButtonSprite.setTexture(playAgainButtonTexture);
+    playAgainButtonSprite.setPosition(kPlayAgainButtonPosition);
+    updateButton(playAgainButtonSprite);
+
+    loadPicture(timerTexture, "Tempo.png");
+    for (int32_t seconds = 0; seconds < kTimerPictureCount; ++seconds) {
+        timerFrame = sheetCell(seconds, kTimerCellWidth, kTimerCellHeight);
+        timerSprites[seconds] = sf::Sprite(timerTexture, timerFrame);
+        timerSprites[seconds].setPosition(kTimerPosition);
+    }
+}
+
+void Game::loadSounds() {
+    loadEffect(pickFruitBuffer, pickFruitSound, "PegarFruta.wav");
+    loadEffect(placeInTreeBuffer, placeInTreeSound, "ColocaArvore.wav");
+    loadEffect(throwInBinBuffer, throwInBinSound, "JogarLixo.wav");
+    music.openFromFile("Sons/Jogo.wav");
+    // Handed to the library as it is, not clamped by the game.
+    music.setVolume(400);
+    loadEffect(lostBuffer, lostSound, "Perdeu.wav");
+    loadEffect(wonBuffer, wonSound, "Ganhou.wav");
+}

@@ -1,0 +1,76 @@
+// Bringing a carried fruit into the two trees. A click on the insert button marks
+// the slot and requests the insertion; the next frame's delivery puts the fruit
+// number into the reference tree (AVL) and into the player's tree at that slot.
+#include "app/game.hpp"
+#include "tree/slot_layout.hpp"
+
+void Game::loseMatch(int32_t cause) {
+    // The first outcome stands: a later rule may not replace it or sound again.
+    if (hasOutcome()) {
+        return;
+    }
+    lossCause = cause;
+    music.stop();
+    lostSound.play();
+}
+
+void Game::winMatch() {
+    if (hasOutcome()) {
+        return;
+    }
+    matchWon = 1;
+    music.stop();
+    wonSound.play();
+}
+
+void Game::deliverFruit() {
+    bool delivered = false;
+    for (int32_t stall = 0; stall < kStallCount; ++stall) {
+        if (touchesCharacter(stallAreaSprites[stall])) {
+            pushBack(stallAreaSprites[stall]);
+        }
+        if (touchesCharacter(stallSprites[stall]) && insertRequested && carriedFruit != kNoFruit) {
+            delivered = true;
+            laneTaken[pickedLane] = false;
+            carrying = false;
+            if (findKey(&balancedRoot, carriedFruit) != -1) {
+                carriedFruit = kNoFruit;
+                loseMatch(LossCause::RepeatedKey);
+                continue;
+            }
+            insertBalanced(&balancedRoot, carriedFruit, carriedPayload, pendingRotation);
+            placeAtSlot(&playerRoot, carriedFruit, carriedPayload, currentSlot);
+            carriedFruit = kNoFruit;
+        }
+    }
+    // A requested delivery that did not happen (the character walked off the stall,
+    // or the bin took the fruit) must not leave its fruit shown in the slot: that
+    // fruit is in neither tree.
+    if (insertRequested && !delivered && currentSlot >= 0 && currentSlot < kStallCount) {
+        slotFilled[currentSlot] = false;
+        slotFruit[currentSlot] = kNoFruit;
+    }
+}
+
+void Game::updateInsertButton() {
+    // The button only answers where it is drawn, beside a free stall: a click on
+    // the spot where it stood earlier must not overwrite a filled slot.
+    const bool clicked = updateSmallButton(insertButtonSprite) && offeredSlot != TreeSlot::None;
+    if (clicked && carriedFruit != kNoFruit) {
+        insertRequested = true;
+        placeInTreeSound.play();
+        if (currentSlot >= 0 && currentSlot < kStallCount) {
+            slotFilled[currentSlot] = true;
+            slotFruit[currentSlot] = carriedFruit;
+        }
+    } else {
+        insertRequested = false;
+    }
+    for (int32_t slot = 0; slot < kStallCount; ++slot) {
+        if (slotFilled[slot] && slotFruit[slot] != kNoFruit) {
+            sf::Sprite& fruit = treeFruitSprites[slotFruit[slot]];
+            fruit.setPosition(kSlotFruitPositions[slot]);
+            window.draw(fruit);
+        }
+    }
+}

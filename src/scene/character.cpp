@@ -1,0 +1,114 @@
+// The character walks with the arrow keys, read as live keyboard state. Only the
+// first held key in the order Left, Right, Up, Down counts; obstacles are solid
+// because a step into them is undone before anything is drawn.
+#include <algorithm>
+
+#include "app/game.hpp"
+#include "assets/layout.hpp"
+
+namespace {
+
+// Walkable area, tested on the position before a step moves it.
+constexpr float kLeftLimit = 0;
+constexpr float kRightLimit = 757;
+constexpr float kTopLimit = 103;
+constexpr float kBottomLimit = 542;
+constexpr int32_t kLastWalkColumnPixel = 128;
+
+const sf::Keyboard::Key kArrowKeys[] = {sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Up,
+                                        sf::Keyboard::Down};
+
+// The first arrow key held in priority order, or Unknown when none is.
+sf::Keyboard::Key firstHeldArrow() {
+    for (sf::Keyboard::Key key : kArrowKeys) {
+        if (sf::Keyboard::isKeyPressed(key)) {
+            return key;
+        }
+    }
+    return sf::Keyboard::Unknown;
+}
+
+}  // namespace
+
+void Game::moveCharacter() {
+    // A pause of the movement step (a question, an end screen, the menu) must not
+    // turn into one giant step: no step covers more than a tenth of a second.
+    frameSeconds = std::min(stepClock.restart().asSeconds(), kLongestStepSeconds);
+
+    const sf::Vector2f position = characterSprite.getPosition();
+    const sf::Keyboard::Key key = firstHeldArrow();
+    switch (key) {
+    case sf::Keyboard::Left:
+        if (position.x > kLeftLimit) {
+            facing = Facing::Left;
+            characterSprite.move(-horizontalVelocity.x * frameSeconds, horizontalVelocity.y);
+        }
+        break;
+    case sf::Keyboard::Right:
+        if (position.x < kRightLimit) {
+            facing = Facing::Right;
+            characterSprite.move(horizontalVelocity.x * frameSeconds, horizontalVelocity.y);
+        }
+        break;
+    case sf::Keyboard::Up:
+        if (position.y >= kTopLimit) {
+            facing = Facing::Up;
+            characterSprite.move(verticalVelocity.x, -verticalVelocity.y * frameSeconds);
+        }
+        break;
+    case sf::Keyboard::Down:
+        if (position.y < kBottomLimit) {
+            facing = Facing::Down;
+            characterSprite.move(verticalVelocity.x, verticalVelocity.y * frameSeconds);
+        }
+        break;
+    default:
+        break;
+    }
+
+    // The legs keep going against a bound too; standing shows column 0.
+    if (key != sf::Keyboard::Unknown) {
+        ++walkFrame;
+        if (walkFrame * kCharacterFrameWidth > kLastWalkColumnPixel) {
+            walkFrame = 0;
+        }
+    } else {
+        walkFrame = 0;
+    }
+    characterSprite.setTextureRect(sf::IntRect(walkFrame * kCharacterFrameWidth,
+                                               facing * kCharacterFrameHeight,
+                                               kCharacterFrameWidth, kCharacterFrameHeight));
+}
+
+bool Game::touchesCharacter(const sf::Sprite& sprite) {
+    return sprite.getGlobalBounds().intersects(characterSprite.getGlobalBounds());
+}
+
+void Game::pushBack(const sf::Sprite& obstacle) {
+    if (!touchesCharacter(obstacle)) {
+        return;
+    }
+    switch (firstHeldArrow()) {
+    case sf::Keyboard::Left:
+        characterSprite.move(horizontalVelocity.x * frameSeconds, -horizontalVelocity.y);
+        break;
+    case sf::Keyboard::Right:
+        characterSprite.move(-horizontalVelocity.x * frameSeconds, -horizontalVelocity.y);
+        break;
+    case sf::Keyboard::Up:
+        characterSprite.move(-verticalVelocity.x, verticalVelocity.y * frameSeconds);
+        break;
+    case sf::Keyboard::Down:
+        characterSprite.move(-verticalVelocity.x, -verticalVelocity.y * frameSeconds);
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::standStill() {
+    walkFrame = 0;
+    facing = Facing::Right;
+    characterSprite.setTextureRect(sf::IntRect(0, Facing::Right * kCharacterFrameHeight,
+                                               kCharacterFrameWidth, kCharacterFrameHeight));
+}

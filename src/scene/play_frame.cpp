@@ -1,0 +1,105 @@
+// One frame of a match: every step runs on every frame, also under an end
+// picture; the outcome only changes what is drawn last, keeps the music off and
+// freezes the timer. Drawn back to front.
+#include "app/game.hpp"
+#include "tree/slot_layout.hpp"
+
+void Game::keepMusicPlaying() {
+    // A stream that played to its end does not rewind by itself: stopping it first
+    // puts it back at its beginning, so the next play is heard from the start.
+    if (music.getStatus() == sf::SoundSource::Stopped && !hasOutcome()) {
+        music.stop();
+        music.play();
+    }
+}
+
+void Game::playFrame() {
+    keepMusicPlaying();
+
+    if (matchStarting) {
+        matchClock.restart();
+    }
+    matchTime = matchClock.getElapsedTime();
+
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        chooseLaneFruits(lane);
+        advanceLane(lane);
+        laneFruitSprites[laneFruit[lane]].setPosition(lanePositions[lane]);
+    }
+
+    if (movementEnabled) {
+        moveCharacter();
+    }
+    updateBin();
+    deliverFruit();
+
+    window.clear(sf::Color(0, 0, 0, 255));
+    window.draw(sceneBackgroundSprite);
+    for (const sf::Sprite& stall : stallSprites) {
+        window.draw(stall);
+    }
+    window.draw(characterSprite);
+    window.draw(binAreaSprite);
+
+    // A fruit hidden because it was picked or thrown away cannot be picked again.
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        if (laneTaken[lane]) {
+            continue;
+        }
+        const sf::Sprite& fruit = laneFruitSprites[laneFruit[lane]];
+        if (!carrying && touchesCharacter(fruit)) {
+            pickFruitSound.play();
+            laneTaken[lane] = true;
+            carrying = true;
+            pickedLane = lane;
+            carriedFruit = laneFruit[lane];
+        } else {
+            window.draw(fruit);
+        }
+    }
+    if (carrying) {
+        window.draw(carriedFruitSprites[carriedFruit]);
+    }
+
+    offeredSlot = TreeSlot::None;
+    for (int32_t stall = 0; stall < kStallCount; ++stall) {
+        if (touchesCharacter(stallSprites[stall]) && !slotFilled[stall]) {
+            insertButtonSprite.setPosition(kInsertButtonPositions[stall]);
+            window.draw(insertButtonSprite);
+            currentSlot = stall;
+            offeredSlot = stall;
+        }
+    }
+
+    if (pendingRotation != RotationKind::None) {
+        window.draw(rotationWarningSprite);
+        window.draw(rotateRightButtonSprite);
+        window.draw(doubleRotateRightButtonSprite);
+        window.draw(rotateLeftButtonSprite);
+        window.draw(doubleRotateLeftButtonSprite);
+    }
+
+    judgeTrees();
+    updateInsertButton();
+    updateTimer();
+
+    const sf::Sprite* endPicture = nullptr;
+    if (matchWon != 0) {
+        endPicture = &wonSprite;
+    } else if (lossCause == LossCause::WrongSlot) {
+        endPicture = &lostPositionSprite;
+    } else if (lossCause == LossCause::WrongRotation) {
+        endPicture = &lostRotationSprite;
+    } else if (lossCause == LossCause::RepeatedKey) {
+        endPicture = &lostKeySprite;
+    } else if (lossCause == LossCause::TimeOut) {
+        endPicture = &lostTimeSprite;
+    }
+    if (endPicture != nullptr) {
+        window.draw(*endPicture);
+        updateEndScreen();
+    }
+
+    window.display();
+    matchStarting = false;
+}
