@@ -31,7 +31,9 @@ void Game::deliverFruit() {
         }
         if (touchesCharacter(stallSprites[stall]) && insertRequested && carriedFruit != kNoFruit) {
             delivered = true;
-            laneTaken[pickedLane] = false;
+            if (pickedLane >= 0 && pickedLane < kLaneCount) {
+                laneTaken[pickedLane] = false;
+            }
             carrying = false;
             if (findKey(&balancedRoot, carriedFruit) != -1) {
                 carriedFruit = kNoFruit;

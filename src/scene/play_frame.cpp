@@ -7,7 +7,10 @@
 void Game::keepMusicPlaying() {
     // A stream that played to its end does not rewind by itself: stopping it first
     // puts it back at its beginning, so the next play is heard from the start.
-    if (music.getStatus() == sf::SoundSource::Stopped && !hasOutcome()) {
+    // A track that failed to open stays silent without asking the library for it
+    // (and reading its complaint) on every frame.
+    const bool opened = music.getDuration() > sf::Time::Zero;
+    if (opened && music.getStatus() == sf::SoundSource::Stopped && !hasOutcome()) {
         music.stop();
         music.play();
     }
