@@ -1,0 +1,648 @@
+"""Full-window pictures: menu, market scene, rotation prompt, end cards, instructions."""
+import math
+import random
+
+from PIL import Image
+
+from . import barracas, frutas, personagem
+from .base import (Canvas, INK, INK_SOFT, CREAM, PAPER, WHITE, RED, ORANGE, YELLOW, GREEN,
+                   DARK_GREEN, TEAL, BLUE, PURPLE, PINK, WOOD, WOOD_DARK, WOOD_LIGHT, SAND,
+                   GRASS, lighter, darker, mix, rgba, star_points)
+
+SW, SH = 800, 600
+SS = 3
+
+LANES_W = 248           # fruits fall in x 0..248
+HAND_FRUIT = (367, 11)  # 64x64 fruit in the hand
+HAND_FRAME = (360, 5, 438, 82)
+TIMER_POS = (466, 15)   # 79x64 timer cell
+BIN_POS = (385, 125)
+PLAY_AGAIN = (299, 319, 500, 390)
+BACK_BUTTON = (150, 515, 351, 586)
+MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250)
+ROT_BUTTONS_X, ROT_BUTTONS_Y = 34, (258, 338, 418, 498)
+
+
+# ---------------------------------------------------------------------------
+# shared bits
+# ---------------------------------------------------------------------------
+def board(c, b, r=14, fill=PAPER, edge=WOOD, edge_w=6, shadow=True):
+    """A cream card framed in wood."""
+    x0, y0, x1, y1 = b
+    if shadow:
+        c.rrect((x0 + 4, y0 + 6, x1 + 4, y1 + 6), r, fill=(30, 15, 5, 90))
+    c.rrect(b, r, fill=INK)
+    c.rrect((x0 + 2.5, y0 + 2.5, x1 - 2.5, y1 - 2.5), r - 2.5, fill=edge)
+    c.rrect((x0 + 2.5, y0 + 2.5, x1 - 2.5, y0 + 2.5 + edge_w * 0.5), min(r - 2.5, edge_w),
+            fill=lighter(edge, 0.25))
+    ins = 2.5 + edge_w
+    c.rrect((x0 + ins - 2, y0 + ins - 2, x1 - ins + 2, y1 - ins + 2), max(2, r - ins + 2),
+            fill=INK)
+    c.rrect((x0 + ins, y0 + ins, x1 - ins, y1 - ins), max(2, r - ins), fill=fill)
+
+
+def title_text(c, xy, s, size, fill=ORANGE, stroke=None, anchor="mm"):
+    if stroke is None:
+        stroke = max(2.5, size / 11.0)
+    x, y = xy
+    c.text((x + size / 22.0, y + size / 14.0), s, size, fill=(40, 20, 10, 110), stroke=stroke,
+           stroke_fill=(40, 20, 10, 110), anchor=anchor)
+    c.text((x, y), s, size, fill=fill, stroke=stroke, stroke_fill=INK, anchor=anchor)
+
+
+def rope(c, p0, p1, width=5.0):
+    """A twisted rope between two points (drawn ~5 px thick plus outline)."""
+    c.line([p0, p1], (120, 90, 60, 70), width + 9)
+    c.line([p0, p1], INK, width + 2.6)
+    c.line([p0, p1], (214, 164, 98), width)
+    length = math.hypot(p1[0] - p0[0], p1[1] - p0[1])
+    ux, uy = (p1[0] - p0[0]) / length, (p1[1] - p0[1]) / length
+    px, py = -uy, ux
+    n = int(length // 9)
+    for k in range(1, n):
+        t = k * 9.0
+        cx, cy = p0[0] + ux * t, p0[1] + uy * t
+        a = (cx - px * width * 0.4 - ux * 2, cy - py * width * 0.4 - uy * 2)
+        b = (cx + px * width * 0.4 + ux * 2, cy + py * width * 0.4 + uy * 2)
+        c.line([a, b], (150, 104, 56), 1.2)
+
+
+def cobbles(c, box, seed, base=SAND):
+    rnd = random.Random(seed)
+    x0, y0, x1, y1 = box
+    c.rect(box, fill=base)
+    for _ in range(int((x1 - x0) * (y1 - y0) / 700)):
+        x = rnd.uniform(x0, x1)
+        y = rnd.uniform(y0, y1)
+        rx = rnd.uniform(5, 11)
+        ry = rx * rnd.uniform(0.45, 0.7)
+        tone = rnd.choice([darker(base, 0.06), lighter(base, 0.12), darker(base, 0.1)])
+        c.ellipse((x - rx, y - ry, x + rx, y + ry), fill=rgba(tone, 150))
+
+
+def grass_tufts(c, box, seed, n, color=DARK_GREEN):
+    rnd = random.Random(seed)
+    x0, y0, x1, y1 = box
+    for _ in range(n):
+        x = rnd.uniform(x0, x1)
+        y = rnd.uniform(y0, y1)
+        for dx, h in ((-3, 5), (0, 7), (3, 5)):
+            c.line([(x + dx * 0.4, y), (x + dx, y - h)], rgba(color, 170), 1.4)
+
+
+def mini_tree(c, cx, top, keys, dx, dy, r, colors=None, outline=INK, text_size=None,
+              edges=True):
+    """Draws a small complete binary tree of up to 7 keys (heap order)."""
+    pos = {}
+    for i, k in enumerate(keys):
+        if k is None:
+            continue
+        level = int(math.log2(i + 1))
+        idx = i + 1 - 2 ** level
+        span = dx * (2 ** (2 - level)) if level < 3 else dx
+        x = cx - span * (2 ** level - 1) / 2.0 + idx * span
+        pos[i] = (x, top + level * dy)
+    if edges:
+        for i, p in pos.items():
+            if i > 0 and (i - 1) // 2 in pos:
+                c.line([pos[(i - 1) // 2], p], outline, 2.2)
+    for i, (x, y) in pos.items():
+        col = colors[i] if colors else ORANGE
+        c.circle(x, y, r + 2, fill=outline)
+        c.circle(x, y, r, fill=col)
+        c.text((x, y + 0.5), str(keys[i]), text_size or r * 1.05, fill=WHITE, stroke=1.6,
+               stroke_fill=INK)
+    return pos
+
+
+def sparkle(c, x, y, r, color=YELLOW):
+    c.blob([("poly", star_points(x, y, r, r * 0.42, 4, -90))], color, INK, 1.4)
+
+
+# ---------------------------------------------------------------------------
+# the market scene
+# ---------------------------------------------------------------------------
+def _orchard(c):
+    lane = LANES_W / 6.0
+    for k in range(6):
+        x0 = k * lane
+        col = (136, 196, 88) if k % 2 == 0 else (124, 184, 80)
+        c.rect((x0, 0, x0 + lane, SH), fill=col)
+    grass_tufts(c, (4, 70, LANES_W - 4, SH - 6), 11, 70)
+    for k in range(1, 6):
+        x = k * lane
+        for y in range(0, SH, 18):
+            c.line([(x, y + 4), (x, y + 11)], (255, 255, 230, 90), 1.6)
+    # Canopies of the fruit trees along the top of each lane.
+    rnd = random.Random(5)
+    for k in range(6):
+        x = (k + 0.5) * lane
+        c.blob([("ell", x - 13, 12, 17, 15), ("ell", x + 13, 12, 17, 15),
+                ("ell", x, 2, 20, 16), ("ell", x, 24, 18, 12)], (72, 150, 64), INK, 2.2)
+        for _ in range(5):
+            fx, fy = x + rnd.uniform(-18, 18), rnd.uniform(2, 28)
+            c.circle(fx, fy, 2.6, fill=rnd.choice([RED, ORANGE, YELLOW, PURPLE]),
+                     outline=INK, width=1.0)
+        c.ellipse((x - 16, -2, x + 4, 10), fill=(255, 255, 255, 50))
+    # Fence between the orchard and the market.
+    c.rect((LANES_W, 0, LANES_W + 10, SH), fill=INK)
+    c.rect((LANES_W + 2, 0, LANES_W + 8, SH), fill=WOOD)
+    for y in range(30, SH, 60):
+        c.blob([("rr", LANES_W - 3, y, LANES_W + 13, y + 9, 3)], WOOD_LIGHT, INK, 1.6)
+
+
+def _top_band(c):
+    x0 = LANES_W + 10
+    # Wooden shelf along the top with an awning edge.
+    c.rect((x0, 0, SW, 94), fill=darker(WOOD, 0.1))
+    for y in (22, 46, 70):
+        c.line([(x0, y), (SW, y)], darker(WOOD, 0.3), 1.4)
+    for x in range(x0 + 40, SW, 90):
+        c.circle(x, 10, 1.2, fill=WOOD_DARK)
+        c.circle(x + 30, 58, 1.2, fill=WOOD_DARK)
+    n = int((SW - x0) // 24) + 1
+    for k in range(n):
+        cx = x0 + 12 + k * 24
+        col = RED if k % 2 == 0 else CREAM
+        c.circle(cx, 94, 13.5, fill=INK)
+    c.rect((x0, 90, SW, 95), fill=INK)
+    for k in range(n):
+        cx = x0 + 12 + k * 24
+        col = RED if k % 2 == 0 else CREAM
+        c.rect((cx - 12, 90.5, cx + 12, 94), fill=col)
+        c.circle(cx, 94, 12, fill=col)
+    c.line([(x0, 89), (SW, 89)], INK, 2.4)
+
+    # "Na mão" label, a tag pointing at the basket.
+    c.blob([("poly", [(266, 26), (340, 26), (354, 43.5), (340, 61), (266, 61)])], CREAM, INK, 2.4)
+    c.text((303, 36), "Na", 14, fill=INK)
+    c.text((303, 51), "mão", 16, fill=INK)
+    # Basket frame for the fruit in the hand.
+    hx0, hy0, hx1, hy1 = HAND_FRAME
+    c.rrect((hx0 + 3, hy0 + 4, hx1 + 3, hy1 + 4), 12, fill=(30, 15, 5, 90))
+    c.rrect(HAND_FRAME, 12, fill=INK)
+    c.rrect((hx0 + 3, hy0 + 3, hx1 - 3, hy1 - 3), 9, fill=(206, 150, 84))
+    for k in range(1, 6):
+        y = hy0 + 3 + k * 12.6
+        c.line([(hx0 + 4, y), (hx1 - 4, y)], (170, 116, 60), 1.2)
+    c.rrect((hx0 + 6, hy0 + 6, hx1 - 6, hy1 - 6), 7, fill=INK)
+    c.rrect((hx0 + 8, hy0 + 8, hx1 - 8, hy1 - 8), 5.5, fill=(255, 246, 222))
+    c.ellipse((hx0 + 16, hy1 - 22, hx1 - 16, hy1 - 10), fill=(60, 40, 30, 40))
+    # Frame for the timer.
+    tx, ty = TIMER_POS
+    c.rrect((tx - 8 + 3, ty - 9 + 4, tx + 79 + 8 + 3, ty + 64 + 8 + 4), 12, fill=(30, 15, 5, 90))
+    c.rrect((tx - 8, ty - 9, tx + 79 + 8, ty + 64 + 8), 12, fill=INK)
+    c.rrect((tx - 5, ty - 6, tx + 79 + 5, ty + 64 + 5), 9, fill=WOOD_LIGHT)
+    c.rrect((tx - 1, ty, tx + 80, ty + 64), 8, fill=darker(WOOD, 0.35))
+    # Chalkboard with the rule of the search tree.
+    bx0, by0, bx1, by1 = 566, 8, 792, 84
+    c.rrect((bx0 + 3, by0 + 4, bx1 + 3, by1 + 4), 8, fill=(30, 15, 5, 90))
+    c.rrect((bx0, by0, bx1, by1), 8, fill=INK)
+    c.rrect((bx0 + 4, by0 + 4, bx1 - 4, by1 - 4), 5, fill=(58, 96, 74))
+    c.circle(615, 30, 9.5, fill=(255, 246, 222), outline=WHITE, width=0)
+    c.text((615, 30.5), "x", 15, fill=INK)
+    c.line([(609, 38), (591, 56)], (255, 255, 240), 2.0)
+    c.line([(621, 38), (639, 56)], (255, 255, 240), 2.0)
+    c.text((587, 66), "< x", 15, fill=(255, 236, 150))
+    c.text((643, 66), "≥ x", 15, fill=(255, 236, 150))
+    c.text((718, 30), "Menores:", 14, fill=WHITE)
+    c.text((718, 46), "à esquerda", 13, fill=(255, 236, 150), bold=False)
+    c.text((718, 62), "Maiores ou iguais:", 13, fill=WHITE, condensed=True)
+    c.text((718, 76), "à direita", 13, fill=(255, 236, 150), bold=False)
+
+
+def _bin(c):
+    x, y = BIN_POS
+    w, h = barracas.BIN_W, barracas.BIN_H
+    col = (76, 160, 84)
+    c.ellipse((x + 2, y + h - 9, x + w + 2, y + h + 5), fill=(30, 15, 5, 80))
+    body = [("poly", [(x + 7, y + 18), (x + w - 7, y + 18), (x + w - 11, y + h - 2),
+                      (x + 11, y + h - 2)])]
+    c.blob_gradient(body, lighter(col, 0.1), darker(col, 0.15), INK, 2.6)
+    for k in (0.3, 0.5, 0.7):
+        xx = x + w * k
+        c.line([(xx, y + 28), (xx + (k - 0.5) * 6, y + h - 10)], darker(col, 0.3), 2.0)
+    c.blob([("rr", x + 2, y + 10, x + w - 2, y + 21, 4)], darker(col, 0.1), INK, 2.6)
+    c.blob([("rr", x + w / 2 - 10, y + 2, x + w / 2 + 10, y + 11, 3.5)], darker(col, 0.1), INK, 2.4)
+    c.rect((x + w / 2 - 6, y + 7, x + w / 2 + 6, y + 11), fill=darker(col, 0.45))
+    c.blob([("rr", x + 17, y + 40, x + w - 17, y + 58, 5)], CREAM, INK, 1.8)
+    c.text((x + w / 2, y + 49.5), "Lixo", 14, fill=INK)
+
+
+def scene():
+    c = Canvas(SW, SH, SS)
+    cobbles(c, (LANES_W, 0, SW, SH), 3)
+    _orchard(c)
+    _top_band(c)
+    # Soft patches where the stalls stand, then the ropes of the tree edges.
+    for i in range(7):
+        x, y = barracas.POSITIONS[i]
+        c.ellipse((x - 6, y + 86, x + barracas.W + 6, y + 112), fill=(110, 80, 50, 55))
+    for parent, child in ((0, 1), (0, 2), (1, 3), (1, 4), (2, 5), (2, 6)):
+        rope(c, barracas.centre(parent), barracas.centre(child))
+    for i in range(7):
+        cx, cy = barracas.centre(i)
+        c.circle(cx, cy, 7, fill=INK)
+        c.circle(cx, cy, 4.5, fill=WOOD_LIGHT)
+    _bin(c)
+    # A few flower pots at the edges of the plaza.
+    rnd = random.Random(9)
+    for (x, y) in ((276, 575), (782, 575), (270, 130), (785, 250)):
+        c.blob([("poly", [(x - 9, y - 4), (x + 9, y - 4), (x + 7, y + 12), (x - 7, y + 12)])],
+               (206, 110, 70), INK, 1.8)
+        for k in range(3):
+            fx = x - 6 + k * 6
+            fy = y - 10 - rnd.uniform(0, 4)
+            c.line([(fx, y - 4), (fx, fy)], DARK_GREEN, 1.6)
+            c.circle(fx, fy, 3.2, fill=rnd.choice([PINK, YELLOW, RED, WHITE]), outline=INK,
+                     width=1.0)
+    return c.result()
+
+
+# ---------------------------------------------------------------------------
+# menu
+# ---------------------------------------------------------------------------
+def menu(images):
+    c = Canvas(SW, SH, SS)
+    # Sky and ground.
+    c.blob_gradient([("rr", -10, -10, SW + 10, 440, 0)], (132, 206, 236), (230, 244, 226),
+                    None, 0)
+    c.circle(740, 70, 38, fill=(255, 226, 110), outline=(255, 200, 80), width=5)
+    for (x, y, s) in ((300, 60, 1.0), (620, 150, 0.8), (80, 36, 0.7)):
+        c.blob([("ell", x, y, 34 * s, 16 * s), ("ell", x - 22 * s, y + 4 * s, 20 * s, 13 * s),
+                ("ell", x + 24 * s, y + 4 * s, 22 * s, 12 * s)], (255, 255, 255, 235), None, 0)
+    # Distant hills.
+    c.blob([("ell", 250, 470, 330, 90), ("ell", 700, 480, 260, 110)], (150, 204, 110), INK, 0)
+    cobbles(c, (-10, 440, SW + 10, SH + 10), 21)
+    c.line([(-10, 440), (SW + 10, 440)], INK, 2.5)
+    # Bunting across the top.
+    pts = [(x, 14 + 16 * math.sin(math.pi * x / SW)) for x in range(-20, SW + 40, 20)]
+    c.line(pts, INK, 2)
+    cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
+    for k in range(len(pts) - 1):
+        (xa, ya), (xb, yb) = pts[k], pts[k + 1]
+        if k % 2:
+            continue
+        c.blob([("poly", [(xa, ya), (xb + 6, yb), ((xa + xb) / 2 + 3, ya + 22)])],
+               cols[(k // 2) % len(cols)], INK, 1.6)
+
+    # Soft panel behind the buttons.
+    c.rrect((12, 76, 234, 338), 20, fill=(30, 15, 5, 70))
+    c.rrect((8, 72, 229, 333), 20, fill=INK)
+    c.rrect((11, 75, 226, 330), 17, fill=(250, 230, 190, 240))
+
+    # Title and subtitle.
+    title_text(c, (505, 118), "Jogo", 104, fill=ORANGE, stroke=7)
+    c.ellipse((431, 86, 460, 98), fill=(255, 255, 255, 110))
+    board(c, (290, 182, 720, 262), r=14, fill=CREAM, edge=WOOD, edge_w=5)
+    c.text((505, 208), "Árvores de busca e rotações AVL", 21, fill=INK)
+    c.text((505, 238), "Monte uma árvore AVL na feira!", 18, fill=(180, 70, 40), bold=True)
+
+    # A small AVL tree made of numbered fruits hanging from ropes.
+    keys = [50, 30, 70, 20, 40, 60, 80]
+    top, dy, dx = 300, 62, 62
+    pos = {}
+    for i, k in enumerate(keys):
+        level = int(math.log2(i + 1))
+        idx = i + 1 - 2 ** level
+        span = dx * (2 ** (2 - level))
+        x = 505 - span * (2 ** level - 1) / 2.0 + idx * span
+        pos[i] = (x, top + level * dy)
+    for i in range(1, 7):
+        rope(c, pos[(i - 1) // 2], pos[i], 4)
+    for i, k in enumerate(keys):
+        f = frutas.fruit(k)
+        x, y = pos[i]
+        c.paste(f.resize((54, 54), Image.LANCZOS), x - 27, y - 27)
+    # Stalls on both sides and the kid in front.
+    for (i, x, y, s) in ((0, 262, 356, 1.0), (3, 738, 360, 0.95)):
+        st = barracas.stall(i)
+        im = st.resize((int(st.width * s), int(st.height * s)), Image.LANCZOS)
+        c.paste(im, x - im.width / 2, y)
+    for (k, x) in ((17, 262), (64, 738)):
+        f = frutas.fruit(k).resize((38, 38), Image.LANCZOS)
+        c.paste(f, x - 19, 356 + 23 if x < 500 else 360 + 22)
+    kid = personagem.sheet().crop((0, 3 * 58, 43, 4 * 58))
+    kid = kid.resize((86, 116), Image.LANCZOS)
+    c.paste(kid, 332, 470)
+    c.paste(frutas.fruit(35).resize((40, 40), Image.LANCZOS), 392, 496)
+    # Crates with fruit on the ground.
+    for (x, y) in ((600, 520), (680, 540)):
+        c.blob([("rr", x, y, x + 64, y + 40, 4)], WOOD, INK, 2.2)
+        c.line([(x + 4, y + 14), (x + 60, y + 14)], WOOD_DARK, 1.5)
+        c.line([(x + 4, y + 27), (x + 60, y + 27)], WOOD_DARK, 1.5)
+        for k in range(3):
+            c.circle(x + 14 + k * 18, y - 2, 10, fill=[RED, ORANGE, YELLOW][(k + x) % 3],
+                     outline=INK, width=2)
+    return c.result()
+
+
+# ---------------------------------------------------------------------------
+# overlays
+# ---------------------------------------------------------------------------
+def rotation_prompt():
+    c = Canvas(SW, SH, SS)
+    c.rect((272, 0, SW, SH), fill=(20, 10, 30, 50))
+    # Opaque wooden panel on the left.
+    c.rect((0, 0, 270, SH), fill=INK)
+    c.rect((0, 0, 267, SH), fill=WOOD)
+    for x in (60, 130, 200):
+        c.line([(x, 0), (x, SH)], darker(WOOD, 0.2), 1.5)
+    c.rrect((10, 10, 257, 590), 14, fill=INK)
+    c.rrect((13, 13, 254, 587), 11, fill=PAPER)
+    # Icon: an unbalanced little tree leaning left, with a warning badge.
+    pos = mini_tree(c, 112, 36, [30, 20, None, 10], 22, 22, 9, [ORANGE, RED, None, RED],
+                    text_size=9)
+    c.circle(196, 54, 19, fill=INK)
+    c.circle(196, 54, 16.5, fill=YELLOW)
+    c.text((196, 55), "!", 26, fill=INK)
+    title_text(c, (133, 128), "Rotação!", 34, fill=(236, 120, 40), stroke=3)
+    y = c.paragraph(28, 156, "A árvore ficou desbalanceada.", 15, 212, fill=INK, bold=True,
+                    align="center")
+    c.paragraph(28, y + 2, "Qual rotação a corrige?", 15, 212, fill=INK, align="center")
+    c.text((133, 239), "Veja de que lado ela pesa:", 13, fill=(150, 80, 50), bold=False)
+    return c.result()
+
+
+END_CARD = (160, 104, 640, 414)
+
+
+def _end_base(title, title_color, icon):
+    c = Canvas(SW, SH, SS)
+    c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
+    board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
+    icon(c, 400, 104)
+    title_text(c, (400, 168), title, 38, fill=title_color, stroke=3.5)
+    return c
+
+
+def _icon_round(c, x, y, color):
+    c.circle(x + 2, y + 3, 40, fill=(30, 15, 5, 90))
+    c.circle(x, y, 40, fill=INK)
+    c.circle(x, y, 36.5, fill=color)
+    c.ellipse((x - 25, y - 30, x + 10, y - 12), fill=(255, 255, 255, 70))
+
+
+def _icon_star(c, x, y):
+    _icon_round(c, x, y, (255, 210, 80))
+    c.blob([("poly", star_points(x, y + 2, 27, 12))], (255, 244, 170), INK, 2.5)
+
+
+def _icon_sad(c, x, y):
+    _icon_round(c, x, y, (236, 96, 80))
+    c.circle(x - 11, y - 6, 4.5, fill=INK)
+    c.circle(x + 11, y - 6, 4.5, fill=INK)
+    c.arc((x - 15, y + 8, x + 15, y + 30), 200, 340, INK, 4)
+
+
+def _icon_clock(c, x, y):
+    _icon_round(c, x, y, (236, 96, 80))
+    c.circle(x, y, 24, fill=INK)
+    c.circle(x, y, 21, fill=WHITE)
+    for k in range(12):
+        a = math.radians(k * 30)
+        c.line([(x + 16 * math.cos(a), y + 16 * math.sin(a)),
+                (x + 19 * math.cos(a), y + 19 * math.sin(a))], INK, 1.6)
+    c.line([(x, y), (x, y - 15)], INK, 3)
+    c.line([(x, y), (x + 10, y + 3)], INK, 3)
+    c.circle(x, y, 3, fill=RED)
+
+
+def _icon_twins(c, x, y):
+    _icon_round(c, x, y, (236, 96, 80))
+    for dx in (-14, 14):
+        c.circle(x + dx, y + 2, 14, fill=INK)
+        c.circle(x + dx, y + 2, 11.5, fill=ORANGE)
+        c.text((x + dx, y + 2.5), "7", 15, fill=WHITE, stroke=1.5, stroke_fill=INK)
+    c.text((x, y - 24), "=", 16, fill=WHITE, stroke=1.5, stroke_fill=INK)
+
+
+def _icon_rotate(c, x, y):
+    _icon_round(c, x, y, (236, 96, 80))
+    c.ring_arc(x, y + 4, 20, 200, 340, INK, 7.5)
+    c.ring_arc(x, y + 4, 20, 200, 340, WHITE, 4.5)
+    ex = x + 20 * math.cos(math.radians(340))
+    ey = y + 4 + 20 * math.sin(math.radians(340))
+    c.blob([("poly", [(ex - 8, ey - 3), (ex + 8, ey - 3), (ex + 1, ey + 9)])], WHITE, INK, 2)
+    c.line([(x - 9, y - 9), (x + 9, y + 9)], INK, 6)
+    c.line([(x - 9, y + 9), (x + 9, y - 9)], INK, 6)
+
+
+def _icon_stall(c, x, y):
+    _icon_round(c, x, y, (236, 96, 80))
+    c.blob([("rr", x - 20, y - 20, x + 20, y - 8, 4)], RED, INK, 2)
+    c.rect((x - 18, y - 18, x - 9, y - 10), fill=CREAM)
+    c.rect((x + 2, y - 18, x + 11, y - 10), fill=CREAM)
+    c.blob([("rr", x - 16, y - 8, x + 16, y + 20, 3)], WOOD, INK, 2)
+    c.circle(x, y + 4, 10, fill=INK)
+    c.text((x, y + 4.5), "?", 16, fill=WHITE)
+
+
+def _clear_text_lines(c, lines, y0, size, leading=1.32, color=INK, bold_first=False):
+    y = y0
+    for k, (s, bold, col) in enumerate(lines):
+        c.text((400, y), s, size, fill=col or color, bold=bold, anchor="ma")
+        y += size * leading
+    return y
+
+
+def won():
+    c = Canvas(SW, SH, SS)
+    c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
+    rnd = random.Random(77)
+    cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
+    card = END_CARD
+    for _ in range(140):
+        x, y = rnd.uniform(0, SW), rnd.uniform(0, SH)
+        if card[0] - 10 < x < card[2] + 10 and card[1] - 10 < y < card[3] + 10:
+            continue
+        a = rnd.uniform(0, math.pi)
+        w, h = rnd.uniform(4, 8), rnd.uniform(8, 14)
+        ux, uy = math.cos(a), math.sin(a)
+        pts = [(x + ux * h / 2 - uy * w / 2, y + uy * h / 2 + ux * w / 2),
+               (x + ux * h / 2 + uy * w / 2, y + uy * h / 2 - ux * w / 2),
+               (x - ux * h / 2 + uy * w / 2, y - uy * h / 2 - ux * w / 2),
+               (x - ux * h / 2 - uy * w / 2, y - uy * h / 2 + ux * w / 2)]
+        c.blob([("poly", pts)], rnd.choice(cols), INK, 1.0)
+    for (x, y, r) in ((110, 90, 16), (700, 120, 20), (90, 470, 18), (720, 460, 14),
+                      (250, 520, 12), (560, 540, 16), (400, 40, 10)):
+        c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
+    board(c, card, r=22, fill=PAPER, edge=WOOD, edge_w=7)
+    _icon_star(c, 400, 104)
+    title_text(c, (400, 170), "Parabéns!", 40, fill=(250, 176, 40), stroke=3.5)
+    c.text((400, 210), "Você montou uma árvore AVL completa!", 19, fill=INK)
+    mini_tree(c, 400, 240, [40, 20, 60, 10, 30, 50, 70], 24, 28, 11,
+              [ORANGE, GREEN, GREEN, RED, RED, RED, RED], text_size=10.5)
+    for (x, y) in ((282, 262), (518, 262), (250, 232), (550, 232)):
+        sparkle(c, x, y, 9 if x in (282, 518) else 6)
+    return c.result()
+
+
+def lost(kind):
+    if kind == "posicao":
+        c = _end_base("Posição errada!", (230, 84, 60), _icon_stall)
+        lines = [("Chaves menores vão para a esquerda;", True, None),
+                 ("maiores ou iguais, para a direita.", True, None),
+                 ("Compare com cada barraca desde a raiz.", False, (150, 80, 50))]
+        _clear_text_lines(c, lines, 198, 17)
+    elif kind == "rotacao":
+        c = _end_base("Rotação errada!", (230, 84, 60), _icon_rotate)
+        c.text((400, 196), "Veja de que lado a árvore pesa:", 15, fill=(150, 80, 50),
+               bold=False, anchor="ma")
+        rows = [("esquerda-esquerda", "simples à direita"),
+                ("esquerda-direita", "dupla à direita"),
+                ("direita-direita", "simples à esquerda"),
+                ("direita-esquerda", "dupla à esquerda")]
+        y = 224
+        for a, b in rows:
+            c.text((382, y), a, 15, fill=INK, bold=False, anchor="rm")
+            c.text((398, y), "→", 16, fill=(230, 84, 60), anchor="mm")
+            c.text((414, y), b, 15, fill=INK, bold=True, anchor="lm")
+            y += 22
+    elif kind == "chave":
+        c = _end_base("Chave repetida!", (230, 84, 60), _icon_twins)
+        lines = [("Cada número só pode entrar", True, None),
+                 ("uma vez na árvore.", True, None),
+                 ("Jogue as frutas repetidas no lixo.", False, (150, 80, 50))]
+        _clear_text_lines(c, lines, 202, 18)
+    elif kind == "tempo":
+        c = _end_base("Tempo esgotado!", (230, 84, 60), _icon_clock)
+        lines = [("Você tem 90 segundos", True, None),
+                 ("para montar a árvore.", True, None),
+                 ("Seja rápido e tente de novo!", False, (150, 80, 50))]
+        _clear_text_lines(c, lines, 202, 18)
+    else:
+        raise ValueError(kind)
+    return c.result()
+
+
+# ---------------------------------------------------------------------------
+# instructions
+# ---------------------------------------------------------------------------
+def _section(c, x, y, title, color):
+    c.circle(x + 7, y + 9, 7, fill=INK)
+    c.circle(x + 7, y + 9, 5, fill=color)
+    c.text((x + 20, y + 9), title, 17, fill=INK, anchor="lm")
+    return y + 24
+
+
+def _bullets(c, x, y, items, maxw, size=13.5):
+    for s in items:
+        c.circle(x + 4, y + size * 0.62, 2.3, fill=(150, 80, 50))
+        y = c.paragraph(x + 12, y, s, size, maxw - 12, fill=INK, leading=1.28) + 3
+    return y
+
+
+def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
+    """One rotation: its name, the case it fixes and a before -> after sketch."""
+    w, h = 187, 248
+    c.rrect((x0 + 3, y0 + 4, x0 + w + 3, y0 + h + 4), 10, fill=(30, 15, 5, 70))
+    c.rrect((x0, y0, x0 + w, y0 + h), 10, fill=INK)
+    c.rrect((x0 + 2, y0 + 2, x0 + w - 2, y0 + h - 2), 8, fill=(255, 250, 236))
+    c.rrect((x0 + 2, y0 + 2, x0 + w - 2, y0 + 46), 8, fill=heavy_color)
+    c.rect((x0 + 2, y0 + 36, x0 + w - 2, y0 + 46), fill=heavy_color)
+    c.line([(x0 + 2, y0 + 46), (x0 + w - 2, y0 + 46)], INK, 2)
+    name1, name2 = name
+    c.text((x0 + w / 2, y0 + 15), name1, 14.5, fill=WHITE, stroke=1.6, stroke_fill=INK)
+    c.text((x0 + w / 2, y0 + 33), name2, 14.5, fill=WHITE, stroke=1.6, stroke_fill=INK)
+    c.text((x0 + w / 2, y0 + 60), case, 13.5, fill=(170, 70, 40), bold=True, condensed=True)
+
+    def draw_tree(nodes, edges, ox, oy):
+        for a, b in edges:
+            c.line([(ox + nodes[a][0], oy + nodes[a][1]), (ox + nodes[b][0], oy + nodes[b][1])],
+                   INK, 2.2)
+        for k, (nx, ny, col) in nodes.items():
+            c.circle(ox + nx, oy + ny, 13, fill=INK)
+            c.circle(ox + nx, oy + ny, 11, fill=col)
+            c.text((ox + nx, oy + ny + 0.5), k, 13, fill=WHITE, stroke=1.5, stroke_fill=INK)
+
+    draw_tree(before[0], before[1], x0 + w / 2, y0 + 88)
+    # Arrow downwards between before and after.
+    ax, ay = x0 + w / 2, y0 + 162
+    c.line([(ax, ay - 6), (ax, ay + 7)], INK, 6)
+    c.line([(ax, ay - 6), (ax, ay + 7)], ORANGE, 3)
+    c.blob([("poly", [(ax - 8, ay + 5), (ax + 8, ay + 5), (ax, ay + 14)])], ORANGE, INK, 1.6)
+    draw_tree(after[0], after[1], x0 + w / 2, y0 + 195)
+
+
+def instructions():
+    c = Canvas(SW, SH, SS)
+    cobbles(c, (0, 0, SW, SH), 41)
+    c.rect((0, 0, SW, SH), fill=(255, 240, 210, 120))
+    title_text(c, (400, 30), "Como jogar", 36, fill=ORANGE, stroke=3.2)
+
+    # Left card: goal, controls, rules.
+    board(c, (10, 58, 398, 506), r=14, fill=PAPER, edge=WOOD, edge_w=5)
+    x, y, mw = 26, 72, 358
+    y = _section(c, x, y, "Objetivo", GREEN)
+    y = c.paragraph(x + 4, y, "Pegue as frutas que caem do pomar e leve cada número à "
+                    "barraca certa: as barracas formam uma árvore de busca balanceada (AVL). "
+                    "Encha as 7 barracas para vencer!", 14, mw, fill=INK, leading=1.26) + 8
+    y = _section(c, x, y, "Controles", BLUE)
+    y = _bullets(c, x + 4, y, [
+        "Setas do teclado: andar pela feira.",
+        "Mouse: clicar nos botões (como Inserir, na barraca). Esc: sair.",
+        "Ande até uma fruta para pegá-la. As que não servem vão para o lixo."], mw, 14) + 6
+    y = _section(c, x, y, "Regras", RED)
+    y = _bullets(c, x + 4, y, [
+        "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
+        "Barraca errada ou número repetido: você perde.",
+        "Se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
+        "Você tem 90 segundos para montar a árvore."], mw, 14)
+
+    # A tiny picture of the loop: fruit -> stall, or fruit -> bin.
+    y = max(y + 4, 444)
+    c.paste(frutas.fruit(42).resize((46, 46), Image.LANCZOS), 40, y)
+    c.text((104, y + 23), "→", 22, fill=(230, 120, 40))
+    st = barracas.stall(2).resize((42, 52), Image.LANCZOS)
+    c.paste(st, 124, y - 4)
+    c.paste(frutas.fruit(42).resize((19, 19), Image.LANCZOS), 135.5, y + 7.5)
+    c.text((232, y + 14), "ou, se não servir,", 13, fill=(150, 80, 50), bold=False)
+    c.text((232, y + 32), "→ lixo", 14, fill=DARK_GREEN)
+    c.blob([("poly", [(300, y + 8), (336, y + 8), (333, y + 46), (303, y + 46)])],
+           (76, 160, 84), INK, 2)
+    for xx in (311, 318, 325):
+        c.line([(xx, y + 16), (xx, y + 40)], (50, 116, 60), 1.6)
+    c.blob([("rr", 313, y - 3, 323, y + 3, 2)], (66, 140, 74), INK, 1.6)
+    c.blob([("rr", 296, y + 1, 340, y + 9, 3)], (66, 140, 74), INK, 2)
+
+    # Right side: the four rotations.
+    c.text((597, 70), "Qual rotação usar?", 18, fill=INK)
+    LL = ({"30": (16, 0, RED), "20": (-8, 26, RED), "10": (-32, 52, RED)},
+          [("30", "20"), ("20", "10")])
+    RR = ({"10": (-16, 0, RED), "20": (8, 26, RED), "30": (32, 52, RED)},
+          [("10", "20"), ("20", "30")])
+    LR = ({"30": (22, 0, RED), "10": (-8, 26, RED), "20": (14, 52, RED)},
+          [("30", "10"), ("10", "20")])
+    RL = ({"10": (-22, 0, RED), "30": (8, 26, RED), "20": (-14, 52, RED)},
+          [("10", "30"), ("30", "20")])
+    BAL = ({"20": (0, 0, GREEN), "10": (-30, 28, GREEN), "30": (30, 28, GREEN)},
+           [("20", "10"), ("20", "30")])
+    _rotation_diagram(c, 406, 88, ("Rotação simples", "à direita"),
+                      "Pesa à esquerda-esquerda", LL, BAL, TEAL)
+    _rotation_diagram(c, 602, 88, ("Rotação dupla", "à direita"),
+                      "Pesa à esquerda-direita", LR, BAL, PURPLE)
+    _rotation_diagram(c, 406, 344, ("Rotação simples", "à esquerda"),
+                      "Pesa à direita-direita", RR, BAL, TEAL)
+    _rotation_diagram(c, 602, 344, ("Rotação dupla", "à esquerda"),
+                      "Pesa à direita-esquerda", RL, BAL, PURPLE)
+    return c.result()
+
+
+def generate(want, images):
+    result = {}
+    if want("TelaJogo.png"):
+        result["TelaJogo.png"] = scene()
+    if want("TelaMenu.png"):
+        result["TelaMenu.png"] = menu(images)
+    if want("AvisoRotacao.png"):
+        result["AvisoRotacao.png"] = rotation_prompt()
+    if want("Ganhou.png"):
+        result["Ganhou.png"] = won()
+    for name, kind in (("PerdeuPosicao.png", "posicao"), ("PerdeuRotacao.png", "rotacao"),
+                       ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
+        if want(name):
+            result[name] = lost(kind)
+    if want("Instrucoes.png"):
+        result["Instrucoes.png"] = instructions()
+    return result
