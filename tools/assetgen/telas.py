@@ -351,8 +351,8 @@ def rotation_prompt():
     c.rrect((10, 10, 257, 590), 14, fill=INK)
     c.rrect((13, 13, 254, 587), 11, fill=PAPER)
     # Icon: an unbalanced little tree leaning left, with a warning badge.
-    pos = mini_tree(c, 112, 36, [30, 20, None, 10], 22, 22, 9, [ORANGE, RED, None, RED],
-                    text_size=9)
+    mini_tree(c, 118, 30, [30, 20, None, 10], 26, 25, 11.5, [RED, RED, None, RED],
+              text_size=11.5)
     c.circle(196, 54, 19, fill=INK)
     c.circle(196, 54, 16.5, fill=YELLOW)
     c.text((196, 55), "!", 26, fill=INK)
@@ -410,22 +410,23 @@ def _icon_clock(c, x, y):
 
 def _icon_twins(c, x, y):
     _icon_round(c, x, y, (236, 96, 80))
-    for dx in (-14, 14):
-        c.circle(x + dx, y + 2, 14, fill=INK)
-        c.circle(x + dx, y + 2, 11.5, fill=ORANGE)
-        c.text((x + dx, y + 2.5), "7", 15, fill=WHITE, stroke=1.5, stroke_fill=INK)
-    c.text((x, y - 24), "=", 16, fill=WHITE, stroke=1.5, stroke_fill=INK)
+    f = frutas.fruit(7).resize((36, 36), Image.LANCZOS)
+    c.paste(f, x - 36, y - 16)
+    c.paste(f, x + 0, y - 16)
+    c.text((x, y - 24), "=", 18, fill=WHITE, stroke=1.8, stroke_fill=INK)
 
 
 def _icon_rotate(c, x, y):
     _icon_round(c, x, y, (236, 96, 80))
-    c.ring_arc(x, y + 4, 20, 200, 340, INK, 7.5)
-    c.ring_arc(x, y + 4, 20, 200, 340, WHITE, 4.5)
-    ex = x + 20 * math.cos(math.radians(340))
-    ey = y + 4 + 20 * math.sin(math.radians(340))
-    c.blob([("poly", [(ex - 8, ey - 3), (ex + 8, ey - 3), (ex + 1, ey + 9)])], WHITE, INK, 2)
-    c.line([(x - 9, y - 9), (x + 9, y + 9)], INK, 6)
-    c.line([(x - 9, y + 9), (x + 9, y - 9)], INK, 6)
+    c.ring_arc(x - 2, y + 6, 19, 195, 345, INK, 8)
+    c.ring_arc(x - 2, y + 6, 19, 195, 345, WHITE, 4.6)
+    ex = x - 2 + 19 * math.cos(math.radians(345))
+    ey = y + 6 + 19 * math.sin(math.radians(345))
+    c.blob([("poly", [(ex - 8, ey - 1), (ex + 8, ey - 4), (ex + 2, ey + 10)])], WHITE, INK, 2)
+    c.circle(x + 15, y + 17, 11, fill=INK)
+    c.circle(x + 15, y + 17, 9, fill=(255, 220, 90))
+    c.line([(x + 11, y + 13), (x + 19, y + 21)], INK, 2.6)
+    c.line([(x + 11, y + 21), (x + 19, y + 13)], INK, 2.6)
 
 
 def _icon_stall(c, x, y):
@@ -484,7 +485,7 @@ def lost(kind):
         lines = [("Chaves menores vão para a esquerda;", True, None),
                  ("maiores ou iguais, para a direita.", True, None),
                  ("Compare com cada barraca desde a raiz.", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 198, 17)
+        _clear_text_lines(c, lines, 210, 17)
     elif kind == "rotacao":
         c = _end_base("Rotação errada!", (230, 84, 60), _icon_rotate)
         c.text((400, 196), "Veja de que lado a árvore pesa:", 15, fill=(150, 80, 50),
@@ -504,13 +505,13 @@ def lost(kind):
         lines = [("Cada número só pode entrar", True, None),
                  ("uma vez na árvore.", True, None),
                  ("Jogue as frutas repetidas no lixo.", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 202, 18)
+        _clear_text_lines(c, lines, 210, 18)
     elif kind == "tempo":
         c = _end_base("Tempo esgotado!", (230, 84, 60), _icon_clock)
         lines = [("Você tem 90 segundos", True, None),
                  ("para montar a árvore.", True, None),
                  ("Seja rápido e tente de novo!", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 202, 18)
+        _clear_text_lines(c, lines, 210, 18)
     else:
         raise ValueError(kind)
     return c.result()
