@@ -34,8 +34,8 @@ def _front_or_back(step, back):
     """Frame seen from the front (back=False) or from behind (back=True)."""
     c = Canvas(FW, FH)
     bob = -1 if step else 0
-    lift_l = 3 if step == 1 else 0
-    lift_r = 3 if step == 2 else 0
+    lift_l = 4 if step == 1 else 0
+    lift_r = 4 if step == 2 else 0
     cx = 21.5
     # Shadow on the ground.
     c.ellipse((cx - 12, 52.5, cx + 12, 57.5), fill=(40, 20, 10, 60))
@@ -45,12 +45,16 @@ def _front_or_back(step, back):
     shoe(c, cx - 5, 53 - lift_l, toe=0)
     shoe(c, cx + 5, 53 - lift_r, toe=0)
     # Arms swing opposite to the legs (the forward hand is a bit lower and bigger).
-    la = 2.5 if step == 2 else (-1.5 if step == 1 else 0)
-    ra = 2.5 if step == 1 else (-1.5 if step == 2 else 0)
-    limb(c, [(cx - 9, 28 + bob), (cx - 11.5, 35 + bob), (cx - 11.5, 39 + bob + la)], SHIRT, 4.6)
-    limb(c, [(cx + 9, 28 + bob), (cx + 11.5, 35 + bob), (cx + 11.5, 39 + bob + ra)], SHIRT, 4.6)
-    c.circle(cx - 11.5, 40.5 + bob + la, 2.6, fill=SKIN, outline=INK, width=1.3)
-    c.circle(cx + 11.5, 40.5 + bob + ra, 2.6, fill=SKIN, outline=INK, width=1.3)
+    la = 3.0 if step == 2 else (-3.0 if step == 1 else 0)
+    ra = 3.0 if step == 1 else (-3.0 if step == 2 else 0)
+    lx = 1.5 if step == 2 else (-1.0 if step == 1 else 0)
+    rx = -1.5 if step == 1 else (1.0 if step == 2 else 0)
+    limb(c, [(cx - 9, 28 + bob), (cx - 11.5, 34 + bob), (cx - 11.5 + lx, 39 + bob + la)],
+         SHIRT, 4.6)
+    limb(c, [(cx + 9, 28 + bob), (cx + 11.5, 34 + bob), (cx + 11.5 + rx, 39 + bob + ra)],
+         SHIRT, 4.6)
+    c.circle(cx - 11.5 + lx, 40.5 + bob + la, 2.6, fill=SKIN, outline=INK, width=1.3)
+    c.circle(cx + 11.5 + rx, 40.5 + bob + ra, 2.6, fill=SKIN, outline=INK, width=1.3)
     # Torso.
     c.blob([("rr", cx - 9.5, 24 + bob, cx + 9.5, 44 + bob, 6)], SHIRT, INK, O)
     if back:
@@ -133,7 +137,6 @@ def _side(step):
                       (cx + 1, 46 + bob)])], APRON, INK, 1.2)
     c.line([(cx + 1.5, 45 + bob), (cx + 8.2, 45 + bob)], TRIM, 1.6)
     c.line([(cx - 7, 36 + bob), (cx + 2, 36 + bob)], APRON, 1.8)
-    c.blob([("ell", cx - 7.5, 36 + bob, 2.4, 1.8)], APRON, INK, 1.0)
     # Front leg.
     limb(c, [(cx + front_leg[0], hip), (cx + front_leg[1], 51)], PANTS, 5.6)
     shoe(c, cx + front_leg[1], 53, w=8, toe=1.5)
