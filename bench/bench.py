@@ -1,0 +1,135 @@
+"""Runs every measurement in rounds, interleaved, and prints the medians.
+
+Each round runs, one after the other: the game's play frame, the bare program's
+frame, the floor (clear and display), the game's start-up, and one session of the
+real binary (menu left idle, then a match at its 60 frames per second) for CPU
+use and peak resident memory. Interleaving spreads any change in the machine's
+load over all figures alike.
+"""
+import argparse
+import os
+import platform
+import re
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
+import jogo_screen as js  # noqa: E402
+
+FRAMES = 2000
+IDLE_SECONDS = 10.0
+SETTLE_SECONDS = 1.0
+TICKS = os.sysconf('SC_CLK_TCK')
+
+
+def figures(line):
+    return {k: float(v) for k, v in re.findall(r'(\w+)=([0-9.]+)', line)}
+
+
+def run(args):
+    out = subprocess.run(args, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                         text=True, check=True).stdout
+    return figures(out.strip().splitlines()[-1])
+
+
+def cpu_seconds(pid):
+    with open('/proc/%d/stat' % pid) as f:
+        fields = f.read().rsplit(')', 1)[1].split()
+    # utime and stime are fields 14 and 15 of the whole line.
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def cpu_share(pid, seconds):
+    start_cpu, start = cpu_seconds(pid), time.monotonic()
+    time.sleep(seconds)
+    return (cpu_seconds(pid) - start_cpu) / (time.monotonic() - start)
+
+
+def session(binary):
+    """The real game: idle menu, then a match; CPU share of each, and peak RSS."""
+    artifacts = js.scratch_folder('jogo-bench-')
+    game = js.Session(binary, ROOT, artifacts).find_window()
+    try:
+        art = js.Art(ROOT)
+        game.wait_for_picture(js.menu_picture(art), 'the menu')
+        game.point(700, 550)
+        time.sleep(SETTLE_SECONDS)
+        menu = cpu_share(game.process.pid, IDLE_SECONDS)
+        game.click(20 + 100, 90 + 35,
+                   until=lambda s: js.shows(s, js.scene_picture(art, 90).rgb(),
+                                            js.box_mask((250, 0, 800, 600)), [js.TIMER_BOX]),
+                   what='the match')
+        game.point(790, 590)
+        time.sleep(SETTLE_SECONDS)
+        match = cpu_share(game.process.pid, IDLE_SECONDS)
+        game.tap('Escape')
+        _, status, usage = os.wait4(game.process.pid, 0)
+        game.process.returncode = os.waitstatus_to_exitcode(status)
+        return {'menu_cpu': 100 * menu, 'match_cpu': 100 * match,
+                'peak_rss_mb': usage.ru_maxrss / 1024}
+    finally:
+        game.close()
+        js.remove_folder(artifacts)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--build', default='build-bench')
+    parser.add_argument('--rounds', type=int, default=5)
+    args = parser.parse_args()
+    build = os.path.join(ROOT, args.build)
+    game_bench = os.path.join(build, 'bench', 'game_bench')
+    bare = os.path.join(build, 'bench', 'bare_frame')
+    binary = os.path.join(build, 'jogo')
+
+    samples = {}
+
+    def keep(values):
+        for key, value in values.items():
+            samples.setdefault(key, []).append(value)
+
+    # One start-up before the rounds, so that every timed start-up is warm.
+    run([game_bench, 'startup', str(time.monotonic_ns())])
+    for round_number in range(1, args.rounds + 1):
+        keep({'game_frame_us': run([game_bench, 'frame', str(FRAMES)])['frame_us']})
+        keep({'bare_frame_us': run([bare, 'draw', str(FRAMES)])['frame_us']})
+        keep({'floor_frame_us': run([bare, 'floor', str(FRAMES)])['frame_us']})
+        keep(run([game_bench, 'startup', str(time.monotonic_ns())]))
+        keep(session(binary))
+        print('round %d done' % round_number, file=sys.stderr)
+
+    m = {k: statistics.median(v) for k, v in samples.items()}
+    load = open('/proc/loadavg').read().split()[:3]
+    print('| figure | median of %d | all rounds | target |' % args.rounds)
+    print('|---|---|---|---|')
+    rows = [
+        ('play frame, game (us)', 'game_frame_us', '%.0f', ''),
+        ('play frame, bare SFML program (us)', 'bare_frame_us', '%.0f', ''),
+        ('play frame, floor: clear + display (us)', 'floor_frame_us', '%.0f', ''),
+        ('start-up to first menu frame (ms)', 'startup_ms', '%.1f', '<= 300'),
+        ('  of which before main (ms)', 'before_main_ms', '%.1f', ''),
+        ('  of which loading the 31 pictures (ms)', 'load_pictures_ms', '%.1f', ''),
+        ('  decoding the 31 pictures alone (ms)', 'decode_ms', '%.1f', ''),
+        ('peak resident memory (MB)', 'peak_rss_mb', '%.1f', '<= 130'),
+        ('CPU, menu idle (% of a core)', 'menu_cpu', '%.1f', '<= 8'),
+        ('CPU, match at 60 fps (% of a core)', 'match_cpu', '%.1f', '<= 55'),
+    ]
+    for label, key, fmt, target in rows:
+        print('| %s | %s | %s | %s |' % (label, fmt % m[key],
+                                         ', '.join(fmt % v for v in samples[key]), target))
+    ratio = m['game_frame_us'] / m['bare_frame_us']
+    print('| game frame / bare frame | %.2fx | %s | <= 1.2x |' % (
+        ratio, ', '.join('%.2f' % (g / b) for g, b in
+                         zip(samples['game_frame_us'], samples['bare_frame_us']))))
+    print()
+    print('machine: %s, %d cores, %s; load average after the run: %s' % (
+        platform.processor() or platform.machine(), os.cpu_count(),
+        platform.platform(), ' '.join(load)))
+
+
+if __name__ == '__main__':
+    main()
