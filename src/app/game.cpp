@@ -75,19 +75,25 @@ void Game::run() {
     loadSounds();
 
     while (window.isOpen()) {
-        pollEvents();
-        if (restartRequested != 0) {
-            sf::sleep(frameDelay);
-            destroyTree(&balancedRoot);
-            destroyTree(&playerRoot);
-            resetMatch();
-        } else if (menuActive) {
-            showMenu();
-        } else if (instructionsActive) {
-            showInstructions();
-        } else if (playActive) {
-            playFrame();
-        }
+        loopTurn();
+    }
+}
+
+void Game::loopTurn() {
+    pollEvents();
+    // The order is the priority: a pending restart wins over every screen flag
+    // (playActive is still set on the end screen), and the menu over the others.
+    if (restartRequested != 0) {
+        sf::sleep(frameDelay);
+        destroyTree(&balancedRoot);
+        destroyTree(&playerRoot);
+        resetMatch();
+    } else if (menuActive) {
+        showMenu();
+    } else if (instructionsActive) {
+        showInstructions();
+    } else if (playActive) {
+        playFrame();
     }
 }
 

@@ -51,6 +51,8 @@ public:
 
     // Shell: start-up, loop, events, restart (src/app).
     void run();
+    // One turn of the main loop: the event poll, then the restart or one screen.
+    void loopTurn();
     // Opens the borderless 800x600 window titled "Jogo", limited to 60 frames per second.
     void openWindow();
     void pollEvents();
