@@ -271,7 +271,8 @@ def jogo(path):
             t.noise(b0 + step * EIGHTH, 0.06, 0.05 if step % 2 else 0.03,
                     seed=1000 + bar * 8 + step, highpass=0.85, lowpass=0.9, attack=0.004,
                     decay=0.015)
-    t.write(path, fade_in=0.003, fade_out=0.003, gain=0.75)
+    # Background music sits well under the effects, so a pick or a loss is always heard.
+    t.write(path, fade_in=0.003, fade_out=0.003, gain=0.4)
 
 
 SOUNDS = {
