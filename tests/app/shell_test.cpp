@@ -3,11 +3,9 @@
 // each leaving no tree node behind. Runs on the real window of the virtual display.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <stdexcept>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -15,83 +13,28 @@
 #include "assets/layout.hpp"
 #include "support/driver_residency.hpp"
 #include "support/fake_input.hpp"
+#include "support/running_game.hpp"
 #include "support/tree_check.hpp"
 
 // Xlib last: its macros would otherwise rewrite SFML's and the game's names.
 #include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #undef None
 #undef Status
 
 namespace {
 
-// How long a helper thread keeps trying to reach the running game before it gives
-// up and falls back to Escape, so that a broken path fails instead of hanging.
-constexpr auto kInputRetryPause = std::chrono::milliseconds(150);
-constexpr int kInputAttempts = 100;
 // Holding the mouse button this long spans several menu frames (100 ms each), so
 // at least one of them sees the press as the last event.
 constexpr auto kButtonHold = std::chrono::milliseconds(350);
 // Loop turns allowed for an X event sent to the window to come back as an event.
 constexpr int kTurnsForAnEvent = 50;
-const sf::Vector2u kWindowSize{800, 600};
 
-Display* openDisplay() {
+// Asks the window to close the way a window manager's close button does.
+void sendCloseRequest(sf::WindowHandle window) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         throw std::runtime_error("no X display: run the tests under xvfb-run");
     }
-    return display;
-}
-
-// The screen position of the viewable top-level window titled "Jogo", looked up
-// through a connection of our own, so a helper thread never touches the game's.
-// False while the game has not opened it (or has closed it).
-bool findGameWindowCorner(sf::Vector2i& corner) {
-    Display* display = openDisplay();
-    const Window root = DefaultRootWindow(display);
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    bool found = false;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) != 0) {
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr &&
-                std::string(name) == "Jogo" &&
-                XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable) {
-                Window child = 0;
-                int x = 0;
-                int y = 0;
-                XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
-                corner = sf::Vector2i(x, y);
-                found = true;
-            }
-            if (name != nullptr) {
-                XFree(name);
-            }
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-    }
-    XCloseDisplay(display);
-    return found;
-}
-
-void pressPointerButtonThroughXTest(bool down) {
-    Display* display = openDisplay();
-    XTestFakeButtonEvent(display, Button1, down ? True : False, CurrentTime);
-    XSync(display, False);
-    XCloseDisplay(display);
-}
-
-// Asks the window to close the way a window manager's close button does.
-void sendCloseRequest(sf::WindowHandle window) {
-    Display* display = openDisplay();
     XEvent request{};
     request.xclient.type = ClientMessage;
     request.xclient.window = window;
@@ -244,53 +187,6 @@ protected:
         pressOn(*game, button);
         flushDisplay(*game);
     }
-};
-
-// Runs the game's own loop while a helper thread plays the person at the keyboard
-// and mouse; the helper stops as soon as run() has returned.
-class RunningGame {
-public:
-    explicit RunningGame(Game& game) : game(game) {}
-
-    // Runs game.run() while `act` is repeated every kInputRetryPause until run returns.
-    // If it never does, the helper presses Escape at last and fallbackUsed() says so.
-    template <typename Action>
-    void runWhile(Action act) {
-        std::atomic<bool> done{false};
-        std::thread person([&] {
-            for (int attempt = 0; attempt < kInputAttempts && !done; ++attempt) {
-                act();
-                std::this_thread::sleep_for(kInputRetryPause);
-            }
-            while (!done) {
-                escapeFallback = true;
-                tapEscapeInWindow();
-                std::this_thread::sleep_for(kInputRetryPause);
-            }
-        });
-        game.run();
-        done = true;
-        person.join();
-    }
-
-    bool fallbackUsed() const { return escapeFallback; }
-
-    // Points into the window (focus follows the pointer without a window manager)
-    // and taps Escape, once the window is there.
-    static void tapEscapeInWindow() {
-        sf::Vector2i corner;
-        if (!findGameWindowCorner(corner)) {
-            return;
-        }
-        movePointerThroughXTest(corner.x + static_cast<int>(kWindowSize.x) / 2,
-                                corner.y + static_cast<int>(kWindowSize.y) / 2);
-        FakeKeyboard keyboard;
-        keyboard.tap(sf::Keyboard::Escape);
-    }
-
-private:
-    Game& game;
-    std::atomic<bool> escapeFallback{false};
 };
 
 }  // namespace
@@ -584,7 +480,7 @@ TEST_F(GameShell, RunReturnsOnEscapeWithBothTreesFreed) {
     FreeCounter frees(nodesOfBothTrees(*game));
     RunningGame running(*game);
 
-    running.runWhile([] { RunningGame::tapEscapeInWindow(); });
+    running.runWhile(tapEscapeInGameWindow);
 
     EXPECT_FALSE(game->window.isOpen());
     EXPECT_EQ(game->balancedRoot, nullptr);
