@@ -11,7 +11,6 @@
 
 #include "app/game.hpp"
 #include "assets/layout.hpp"
-#include "support/driver_residency.hpp"
 #include "support/fake_input.hpp"
 #include "support/running_game.hpp"
 #include "support/tree_check.hpp"
@@ -170,8 +169,6 @@ void dirtyEveryMember(Game& game) {
 
 class GameShell : public ::testing::Test {
 protected:
-    void SetUp() override { keepGraphicsDriverLoaded(); }
-
     std::unique_ptr<Game> game = std::make_unique<Game>();
 
     // Loop turns until the window is closed, at most `turns` of them.

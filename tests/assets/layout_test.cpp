@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/game.hpp"
-#include "support/driver_residency.hpp"
 #include "support/fake_input.hpp"
 #include "support/running_game.hpp"
 
@@ -221,7 +220,6 @@ void writeStandInPictures(ScratchFolder& folder) {
 
 class SceneLayout : public ::testing::Test {
 protected:
-    void SetUp() override { keepGraphicsDriverLoaded(); }
     std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
