@@ -252,6 +252,25 @@ def scenario_full_match(binary, folder, artifacts):
         game.close()
 
 
+def scenario_end_screen_escape(binary, folder, artifacts):
+    """Escape on an end screen (the time-out) ends the game with status 0."""
+    art = js.Art(folder)
+    need_art(art)
+    game = start(binary, folder, artifacts)
+    try:
+        game.wait_for_picture(js.menu_picture(art), 'the menu')
+        enter_play(game, art)
+        game.point(790, 590)
+        timed_out = js.end_picture(art, 'PerdeuTempo.png')
+        game.wait_for_picture(timed_out, 'the time-out picture', mask=timed_out.known,
+                              focus=[js.box_at(js.PLAY_AGAIN_BUTTON, js.BUTTON_SIZE)],
+                              timeout=MATCH_TIMEOUT_SECONDS)
+        game.tap('Escape')
+        game.expect_clean_exit()
+    finally:
+        game.close()
+
+
 # -- missing and broken pictures and sounds
 
 def corrupt_copy(folder, source_folder):
@@ -349,6 +368,7 @@ SCENARIOS = {
     'walk': scenario_walk,
     'quit': scenario_quit,
     'full_match': scenario_full_match,
+    'end_screen_escape': scenario_end_screen_escape,
     'empty_folder': scenario_empty_folder,
     'corrupt_files': scenario_corrupt_files,
 }
