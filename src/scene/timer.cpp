@@ -13,7 +13,10 @@ void Game::updateTimer() {
     }
     // A stalled loop can first count past ninety; it still ends the match by
     // time-out and shows zero seconds left.
-    const int32_t seconds = std::min(static_cast<int32_t>(elapsed), kMatchSeconds);
+    // Clamped while still a float: a reading too large for an int must not be
+    // converted at all.
+    const int32_t seconds =
+        static_cast<int32_t>(std::min(elapsed, static_cast<float>(kMatchSeconds)));
     shownSeconds = seconds;
     window.draw(timerSprites[kMatchSeconds - seconds]);
     if (seconds == kMatchSeconds) {
