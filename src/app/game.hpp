@@ -70,6 +70,12 @@ public:
     void updateInsertButton();
     void judgeTrees();
     void resyncTrees();
+    // True once the match has a winner or a loser; no rule changes it afterwards.
+    bool hasOutcome() const { return lossCause != LossCause::None || matchWon != 0; }
+    // Ends the match with a loss, once: the first cause stands.
+    void loseMatch(int32_t cause);
+    // Ends the match with a win, once.
+    void winMatch();
 
     // Play scene (src/scene).
     void playFrame();
@@ -81,6 +87,10 @@ public:
     void updateBin();
     void updateTimer();
     void updateEndScreen();
+    // Shows the character standing still, facing right.
+    void standStill();
+    // Restarts the background track from its beginning when it has stopped.
+    void keepMusicPlaying();
 
     // Assets (src/assets).
     void loadTextures();
@@ -204,23 +214,13 @@ public:
     int32_t shownSeconds;
     int32_t carriedFruit;
     int32_t carriedPayload;
+    // Slot whose insert button is drawn on this frame, -1 when none is: the button
+    // only answers where it can be seen.
+    int32_t offeredSlot;
 
     // Trees and match clock.
     TreeNode* balancedRoot;
     TreeNode* playerRoot;
     sf::Clock matchClock;
     sf::Time matchTime;
-
-    // True once the match has a winner or a loser; no rule changes it afterwards.
-    bool hasOutcome() const { return lossCause != LossCause::None || matchWon != 0; }
-    // Ends the match with a loss, once: the first cause stands.
-    void loseMatch(int32_t cause);
-    // Ends the match with a win, once.
-    void winMatch();
-    // Shows the character standing still, facing right.
-    void standStill();
-    // Restarts the background track from its beginning when it has stopped.
-    void keepMusicPlaying();
-    // Slot whose insert button is drawn on this frame, -1 when none is.
-    int32_t offeredSlot;
 };

@@ -12,9 +12,8 @@ void Game::updateTimer() {
         return;
     }
     // A stalled loop can first count past ninety; it still ends the match by
-    // time-out and shows zero seconds left.
-    // Clamped while still a float: a reading too large for an int must not be
-    // converted at all.
+    // time-out and shows zero seconds left. Clamped while still a float, so a
+    // reading too large for an int is never converted.
     const int32_t seconds =
         static_cast<int32_t>(std::min(elapsed, static_cast<float>(kMatchSeconds)));
     shownSeconds = seconds;
