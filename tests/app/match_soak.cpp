@@ -23,6 +23,14 @@ namespace {
 constexpr int kMatches = 300;
 constexpr int kBaselineMatch = 10;
 constexpr double kAllowedGrowth = 0.05;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer holds freed blocks back in its quarantine (up to 256 MB) before
+// reusing them, so resident memory keeps rising under it whether or not anything
+// leaks; there the frees are checked node by node and by the leak check at exit.
+constexpr bool kResidentMemoryMeaningful = false;
+#else
+constexpr bool kResidentMemoryMeaningful = true;
+#endif
 constexpr int kEndScreenFrames = 3;
 const sf::Time kMatchLength = sf::seconds(kMatchSeconds);
 
@@ -181,8 +189,10 @@ TEST_F(MatchSoak, ThreeHundredMatchesFreeEveryNodeAndKeepMemoryFlat) {
     ASSERT_GT(baseline, 0);
     std::printf("resident memory after match %d: %ld KiB, after match %d: %ld KiB\n",
                 kBaselineMatch, baseline / 1024, kMatches, last / 1024);
-    EXPECT_LE(static_cast<double>(last), baseline * (1.0 + kAllowedGrowth))
-        << "resident memory grew from " << baseline << " to " << last << " bytes";
+    if (kResidentMemoryMeaningful) {
+        EXPECT_LE(static_cast<double>(last), baseline * (1.0 + kAllowedGrowth))
+            << "resident memory grew from " << baseline << " to " << last << " bytes";
+    }
     for (int ending = 0; ending < static_cast<int>(Ending::Count); ++ending) {
         EXPECT_GT(endingsSeen[ending], 0) << "ending " << ending << " never played";
     }
