@@ -30,7 +30,19 @@ def centre(position, size=js.BUTTON_SIZE):
 
 
 def start(binary, folder, artifacts):
-    return js.Session(binary, folder, artifacts).find_window()
+    """Starts the game and finds its window. A game that could not even connect to
+    the display (another virtual display starting on the same number at the same
+    moment) is started once more; every other early end is a failure."""
+    game = js.Session(binary, folder, artifacts)
+    try:
+        return game.find_window()
+    except js.TestFailure:
+        if 'Failed to open X11 display' not in game.error_output():
+            game.close()
+            raise
+        game.close()
+        print('the game could not reach the display; starting it once more')
+        return js.Session(binary, folder, artifacts).find_window()
 
 
 def need_art(art):
