@@ -15,6 +15,7 @@
 #include "app/game.hpp"
 #include "support/fake_input.hpp"
 #include "support/running_game.hpp"
+#include "support/scratch_assets.hpp"
 
 namespace {
 
@@ -150,43 +151,9 @@ void expectSheetCorners(const Game& game) {
     }
 }
 
-// A folder of the test's own that is the working directory while it lives.
-class ScratchFolder {
-public:
-    ScratchFolder() : previous(fs::current_path()) {
-        std::string pattern = (fs::temp_directory_path() / "jogo-layout-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a scratch folder");
-        }
-        folder = pattern;
-        fs::current_path(folder);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::current_path(previous, ignored);
-        fs::remove_all(folder, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // Writes Imagens/<name> as a PNG of the given size.
-    void writePicture(const std::string& name, unsigned width, unsigned height) {
-        fs::create_directories(folder / "Imagens");
-        sf::Image image;
-        image.create(width, height, sf::Color(200, 120, 40));
-        if (!image.saveToFile((folder / "Imagens" / name).string())) {
-            throw std::runtime_error("cannot write " + name);
-        }
-    }
-
-private:
-    fs::path previous;
-    fs::path folder;
-};
-
 // Stand-ins of the sizes the layout relies on; the other pictures get sizes of
 // their own, so a sprite tied to the wrong texture shows a wrong rectangle.
-void writeStandInPictures(ScratchFolder& folder) {
+void writeStandInPictures(ScratchAssetDir& folder) {
     const char* const fullScreen[] = {"TelaMenu.png",      "Instrucoes.png",    "TelaJogo.png",
                                       "AvisoRotacao.png",  "PerdeuPosicao.png", "PerdeuRotacao.png",
                                       "PerdeuChave.png",   "PerdeuTempo.png",   "Ganhou.png"};
@@ -226,7 +193,7 @@ protected:
 }  // namespace
 
 TEST_F(SceneLayout, StandInPicturesAreCutAndPlacedAsTheLayoutSays) {
-    ScratchFolder folder;
+    ScratchAssetDir folder;
     writeStandInPictures(folder);
     openGameWindow(*game, true);
 
@@ -256,7 +223,7 @@ TEST_F(SceneLayout, GamePicturesAreCutAndPlacedAsTheLayoutSays) {
 }
 
 TEST_F(SceneLayout, MissingPicturesLeaveEverySpriteSetUpOnEmptyTextures) {
-    ScratchFolder folder;  // empty: no Imagens/, no Sons/
+    ScratchAssetDir folder(ScratchAssetDir::Empty);  // no Imagens/, no Sons/
     openGameWindow(*game, true);
     EXPECT_EQ(game->menuTexture.getSize(), sf::Vector2u(0, 0));
     EXPECT_EQ(game->fruitsTexture.getSize(), sf::Vector2u(0, 0));
@@ -274,7 +241,7 @@ TEST_F(SceneLayout, MissingPicturesLeaveEverySpriteSetUpOnEmptyTextures) {
 }
 
 TEST_F(SceneLayout, GameStartedWithoutPicturesOrSoundsOpensItsWindowAndRunsItsMenu) {
-    ScratchFolder folder;  // empty: no Imagens/, no Sons/
+    ScratchAssetDir folder(ScratchAssetDir::Empty);  // no Imagens/, no Sons/
     RunningGame running(*game);
     bool sawWindow = false;
 

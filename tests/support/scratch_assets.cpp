@@ -19,15 +19,17 @@ constexpr double kToneAmplitude = 8000;
 
 }  // namespace
 
-ScratchAssetDir::ScratchAssetDir() {
+ScratchAssetDir::ScratchAssetDir(Contents contents) {
     previousDirectory = std::filesystem::current_path().string();
     std::string pattern = (std::filesystem::temp_directory_path() / "jogo-assets-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a scratch asset folder");
     }
     directory = pattern;
-    std::filesystem::create_directory(std::filesystem::path(directory) / "Imagens");
-    std::filesystem::create_directory(std::filesystem::path(directory) / "Sons");
+    if (contents == WithAssetFolders) {
+        std::filesystem::create_directory(std::filesystem::path(directory) / "Imagens");
+        std::filesystem::create_directory(std::filesystem::path(directory) / "Sons");
+    }
     std::filesystem::current_path(directory);
 }
 

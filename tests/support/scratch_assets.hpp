@@ -10,8 +10,10 @@
 
 class ScratchAssetDir {
 public:
-    // Makes a fresh folder with empty Imagens/ and Sons/ and moves into it.
-    ScratchAssetDir();
+    enum Contents { WithAssetFolders, Empty };
+    // Makes a fresh folder, with empty Imagens/ and Sons/ unless asked for an
+    // empty one, and moves into it.
+    explicit ScratchAssetDir(Contents contents = WithAssetFolders);
     // Moves back to the previous working directory and removes the folder.
     ~ScratchAssetDir();
     ScratchAssetDir(const ScratchAssetDir&) = delete;
