@@ -5,6 +5,8 @@
 # Prints the figures as a Markdown table; docs/PERFORMANCE.md holds a recorded run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/deps.sh
+ensure_packages "${JOGO_BUILD_PACKAGES[@]}" "${JOGO_TEST_PACKAGES[@]}"
 rounds="${1:-5}"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DJOGO_TESTS=OFF -DJOGO_BENCH=ON >/dev/null
 cmake --build build-bench -j2 --target jogo game_bench bare_frame >/dev/null

@@ -4,8 +4,9 @@
 # What building and running the game needs.
 JOGO_BUILD_PACKAGES=(cmake make g++ pkg-config libsfml-dev x11-utils)
 # What the tests need on top: GoogleTest, the virtual display, XTest for real key
-# state, the asset generator's Python imaging and fonts, and screenshot tools.
-JOGO_TEST_PACKAGES=(libgtest-dev xvfb xauth libx11-dev libxtst-dev xdotool imagemagick
+# state, pointer and keys for the end-to-end runs, the asset generator's Python
+# imaging and fonts.
+JOGO_TEST_PACKAGES=(libgtest-dev xvfb xauth libx11-dev libxtst-dev xdotool
                     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra)
 
 ensure_packages() {
