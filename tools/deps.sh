@@ -2,7 +2,8 @@
 # a second run installs nothing. Sourced by ./play and ./check.
 
 # What building and running the game needs.
-JOGO_BUILD_PACKAGES=(cmake make g++ pkg-config libsfml-dev x11-utils)
+# Mesa's DRI modules hold the software renderer a machine without a GPU draws with.
+JOGO_BUILD_PACKAGES=(cmake make g++ pkg-config libsfml-dev libgl1-mesa-dri x11-utils)
 # What the tests need on top: GoogleTest, the virtual display, XTest for real key
 # state, pointer and keys for the end-to-end runs, the asset generator's Python
 # imaging and fonts.
