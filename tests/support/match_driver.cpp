@@ -20,6 +20,9 @@ constexpr float kToneHertz = 440.f;
 constexpr float kEffectSeconds = 1.f;
 // Long enough that the stand-in track never ends during a test that did not ask it to.
 constexpr float kStandInTrackSeconds = 120.f;
+// The walkable area as the movement step's bounds leave it.
+constexpr int kHighestWalkY = 100;
+constexpr int kRightmostWalkX = 760;
 // Pixels may differ this much per channel between two drawings of the same texel.
 constexpr int kColourTolerance = 3;
 
@@ -156,9 +159,11 @@ sf::Vector2f MatchDriver::spotTouchingStalls(std::initializer_list<int32_t> stal
         around.width = right - around.left;
         around.height = bottom - around.top;
     }
+    // Only where a player can walk to: the character never gets above the market's
+    // top band nor past its right edge.
     const int firstX = std::max(0, static_cast<int>(around.left - body.x) - 1);
-    const int firstY = std::max(0, static_cast<int>(around.top - body.y) - 1);
-    const int lastX = std::min(800, static_cast<int>(around.left + around.width) + 1);
+    const int firstY = std::max(kHighestWalkY, static_cast<int>(around.top - body.y) - 1);
+    const int lastX = std::min(kRightmostWalkX, static_cast<int>(around.left + around.width) + 1);
     const int lastY = std::min(600, static_cast<int>(around.top + around.height) + 1);
     for (int y = firstY; y < lastY; ++y) {
         for (int x = firstX; x < lastX; ++x) {
