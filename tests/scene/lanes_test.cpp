@@ -55,6 +55,15 @@ int peekFirstFruitNumber(unsigned seed) {
     return number;
 }
 
+// Six lane numbers that all differ from `number` (and from each other).
+std::vector<int32_t> numbersOtherThan(int number) {
+    std::vector<int32_t> numbers;
+    for (int lane = 0; lane < kLanes; ++lane) {
+        numbers.push_back((number + 1 + lane) % kFruitNumbers);
+    }
+    return numbers;
+}
+
 class Lanes : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -214,10 +223,7 @@ TEST_F(Lanes, LaneMayBringItsOwnOldNumberBack) {
     for (unsigned seed = 1; seed <= 50; ++seed) {
         SCOPED_TRACE(seed);
         const int first = peekFirstFruitNumber(seed);
-        std::vector<int32_t> numbers;
-        for (int lane = 0; lane < kLanes; ++lane) {
-            numbers.push_back((first + 1 + lane) % kFruitNumbers);
-        }
+        std::vector<int32_t> numbers = numbersOtherThan(first);
         numbers[kLane] = first;
         setLanes(numbers, {100, 200, 300, 600, 400, 500});
 
@@ -232,10 +238,7 @@ TEST_F(Lanes, LaneExactlyAtTheBottomTakesANewNumber) {
     for (unsigned seed = 1; seed <= 50; ++seed) {
         SCOPED_TRACE(seed);
         const int first = peekFirstFruitNumber(seed);
-        std::vector<int32_t> numbers;
-        for (int lane = 0; lane < kLanes; ++lane) {
-            numbers.push_back((first + 1 + lane) % kFruitNumbers);
-        }
+        std::vector<int32_t> numbers = numbersOtherThan(first);
         setLanes(numbers, {100, 600, 300, 200, 400, 500});
 
         game.chooseLaneFruits(kLane);
