@@ -1,7 +1,8 @@
 // Every picture and sound is read once, at start-up, from Imagens/ and Sons/ in
 // the working directory. A file that fails to load leaves its member empty and the
 // game runs on without it: sprites of an empty texture draw as plain blank shapes,
-// a sound with an empty buffer is silent. Each sprite is set up right after its texture loads.
+// a sound with an empty buffer is silent. Each sprite is set up right after its
+// texture loads.
 #include <string>
 
 #include "app/game.hpp"
