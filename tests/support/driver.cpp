@@ -1,0 +1,457 @@
+#include "support/driver.hpp"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// Xlib names that clash with the game's own.
+#undef None
+#undef Status
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "assets/layout.hpp"
+#include "support/tree_check.hpp"
+#include "tree/slot_layout.hpp"
+
+namespace {
+
+KeySym keySymFor(sf::Keyboard::Key key) {
+    if (key >= sf::Keyboard::Num0 && key <= sf::Keyboard::Num9) {
+        return XK_0 + (key - sf::Keyboard::Num0);
+    }
+    switch (key) {
+    case sf::Keyboard::Left: return XK_Left;
+    case sf::Keyboard::Right: return XK_Right;
+    case sf::Keyboard::Up: return XK_Up;
+    case sf::Keyboard::Down: return XK_Down;
+    case sf::Keyboard::Escape: return XK_Escape;
+    case sf::Keyboard::Space: return XK_space;
+    case sf::Keyboard::Enter: return XK_Return;
+    default: throw std::invalid_argument("key not known to the test keyboard");
+    }
+}
+
+// Two drawings of the same texel may differ this much per channel.
+constexpr int kColourTolerance = 6;
+constexpr int kSamplesWanted = 12;
+
+bool near(sf::Color a, sf::Color b) {
+    return std::abs(a.r - b.r) <= kColourTolerance && std::abs(a.g - b.g) <= kColourTolerance &&
+           std::abs(a.b - b.b) <= kColourTolerance;
+}
+
+}  // namespace
+
+Seat::Seat() : display(XOpenDisplay(nullptr)) {
+    if (display == nullptr) {
+        throw std::runtime_error("no X display: run the tests on a virtual display");
+    }
+}
+
+Seat::~Seat() {
+    for (int key = 0; key < sf::Keyboard::KeyCount; ++key) {
+        if (held[key]) {
+            release(static_cast<sf::Keyboard::Key>(key));
+        }
+    }
+    button(false);
+    XCloseDisplay(display);
+}
+
+void Seat::hold(sf::Keyboard::Key key) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keySymFor(key)), True, CurrentTime);
+    held[key] = true;
+    sync();
+}
+
+void Seat::release(sf::Keyboard::Key key) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keySymFor(key)), False, CurrentTime);
+    held[key] = false;
+    sync();
+}
+
+void Seat::tap(sf::Keyboard::Key key) {
+    hold(key);
+    release(key);
+}
+
+void Seat::point(sf::Vector2i at) {
+    XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime);
+    sync();
+}
+
+void Seat::button(bool down) {
+    XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+    sync();
+}
+
+void Seat::sync() { XSync(display, False); }
+
+bool Seat::findGame(sf::Vector2i& corner) {
+    const Window root = DefaultRootWindow(display);
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    bool found = false;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
+        return false;
+    }
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        XWindowAttributes attributes;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+            found = std::strcmp(name, "Jogo") == 0 &&
+                    XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                    attributes.map_state == IsViewable;
+            XFree(name);
+        }
+        Window ignored = 0;
+        if (found) {
+            XTranslateCoordinates(display, children[i], root, 0, 0, &corner.x, &corner.y, &ignored);
+        }
+    }
+    XFree(children);
+    return found;
+}
+
+sf::Image Seat::grab(sf::IntRect area) {
+    // Only what lies on the screen can be read; the rest stays black.
+    area.width = std::min(area.width, DisplayWidth(display, DefaultScreen(display)) - area.left);
+    area.height = std::min(area.height, DisplayHeight(display, DefaultScreen(display)) - area.top);
+    sf::Image image;
+    image.create(static_cast<unsigned>(area.width), static_cast<unsigned>(area.height));
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), area.left, area.top,
+                             static_cast<unsigned>(area.width), static_cast<unsigned>(area.height),
+                             AllPlanes, ZPixmap);
+    if (shot == nullptr) {
+        return image;
+    }
+    for (int y = 0; y < area.height; ++y) {
+        for (int x = 0; x < area.width; ++x) {
+            const unsigned long pixel = XGetPixel(shot, x, y);
+            image.setPixel(x, y, sf::Color((pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff));
+        }
+    }
+    XDestroyImage(shot);
+    return image;
+}
+
+RunningBinary::RunningBinary(const std::string& binary, const std::string& folder) {
+    pid = fork();
+    if (pid == 0) {
+        if (chdir(folder.c_str()) == 0) {
+            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        }
+        _exit(127);
+    }
+}
+
+RunningBinary::~RunningBinary() {
+    if (running()) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool RunningBinary::running() { return pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0; }
+
+bool RunningBinary::waitForWindow(Seat& seat) {
+    for (sf::Clock clock; clock.getElapsedTime() < sf::seconds(20) && running(); sf::sleep(sf::milliseconds(50))) {
+        if (seat.findGame(corner)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunningBinary::waitForExit(float seconds) {
+    int status = 0;
+    for (sf::Clock clock; clock.getElapsedTime() < sf::seconds(seconds); sf::sleep(sf::milliseconds(20))) {
+        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+    }
+    return -1;
+}
+
+::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite, sf::Vector2f offset) {
+    if (sprite.getTexture() == nullptr || sprite.getTexture()->getSize().x == 0) {
+        return ::testing::AssertionFailure() << "the sprite has no picture";
+    }
+    const sf::Image picture = sprite.getTexture()->copyToImage();
+    const sf::IntRect cell = sprite.getTextureRect();
+    const sf::Transform place = sprite.getTransform();
+    // Texels whose neighbours share their colour look the same however the sprite
+    // is scaled; a grid spreads them over the whole sprite.
+    auto flat = [&](int u, int v) {
+        const sf::Color c = picture.getPixel(u, v);
+        if (c.a != 255) return false;
+        for (int d = -1; d <= 1; ++d) {
+            if (!near(picture.getPixel(u + d, v), c) || !near(picture.getPixel(u, v + d), c) ||
+                picture.getPixel(u + d, v).a != 255 || picture.getPixel(u, v + d).a != 255) {
+                return false;
+            }
+        }
+        return true;
+    };
+    int compared = 0;
+    for (int gy = 1; gy < 24 && compared < kSamplesWanted; ++gy) {
+        for (int gx = 1; gx < 24 && compared < kSamplesWanted; gx += 3) {
+            const int u = cell.left + 2 + (cell.width - 4) * ((gx + gy * 7) % 24) / 24;
+            const int v = cell.top + 2 + (cell.height - 4) * gy / 24;
+            if (!flat(u, v)) continue;
+            const sf::Vector2f at =
+                place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f) + offset;
+            if (at.x < 0 || at.y < 0 || at.x >= shot.getSize().x || at.y >= shot.getSize().y) continue;
+            const sf::Color got = shot.getPixel(static_cast<unsigned>(at.x), static_cast<unsigned>(at.y));
+            const sf::Color want = picture.getPixel(u, v);
+            if (!near(got, want)) {
+                return ::testing::AssertionFailure()
+                       << "at (" << at.x << ", " << at.y << ") the screen shows (" << int(got.r) << ","
+                       << int(got.g) << "," << int(got.b) << "), the picture (" << int(want.r) << ","
+                       << int(want.g) << "," << int(want.b) << ")";
+            }
+            ++compared;
+        }
+    }
+    if (compared < 4) {
+        return ::testing::AssertionFailure() << "only " << compared << " pixels of the sprite to compare";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+Driver::Driver(Game& game) : game(game) {}
+
+void Driver::open(bool loadAssets) {
+    game.openWindow();
+    if (loadAssets) {
+        game.loadTextures();
+        game.loadSounds();
+    }
+    game.window.setFramerateLimit(0);
+    game.frameDelay = sf::Time::Zero;
+    drain();
+}
+
+void Driver::drain() {
+    const sf::Event kept = game.event;
+    sf::Event ignored;
+    while (game.window.pollEvent(ignored)) {
+    }
+    game.event = kept;
+}
+
+void Driver::turn(int count) {
+    for (int i = 0; i < count; ++i) {
+        // The branch the loop takes, as it will see it.
+        const bool restart = game.restartRequested != 0;
+        const bool play = !restart && !game.menuActive && !game.instructionsActive && game.playActive;
+        game.loopTurn();
+        if (restart) {
+            seenLoss = LossCause::None;
+            seenWon = 0;
+        }
+        if (checking && play && game.window.isOpen()) {
+            EXPECT_TRUE(checkFrame());
+        }
+    }
+}
+
+void Driver::clickAt(sf::Vector2i point) {
+    // Read back through the window's own connection: once the pointer is seen
+    // there, the motion it caused is queued too, and drained before the press.
+    for (int attempt = 0; attempt < 200 && sf::Mouse::getPosition(game.window) != point; ++attempt) {
+        sf::Mouse::setPosition(point, game.window);
+        sf::sleep(sf::milliseconds(attempt == 0 ? 0 : 5));
+    }
+    drain();
+    game.event = sf::Event();
+    game.event.type = sf::Event::MouseButtonPressed;
+    game.event.mouseButton = {sf::Mouse::Left, point.x, point.y};
+    turn();
+    game.event.type = sf::Event::MouseButtonReleased;
+}
+
+void Driver::click(const sf::Sprite& sprite) {
+    const sf::FloatRect box = sprite.getGlobalBounds();
+    if (box.width < 2 || box.height < 2) {
+        ADD_FAILURE() << "clicked a sprite that covers nothing";
+        return;
+    }
+    clickAt(sf::Vector2i(static_cast<int>(box.left + box.width / 2),
+                         static_cast<int>(box.top + box.height / 2)));
+}
+
+void Driver::startMatch() {
+    turn();  // the menu's first frame gives every button its size
+    click(game.playButtonSprite);
+    ASSERT_TRUE(game.playActive) << "the play button did not start a match";
+    turn();
+}
+
+bool Driver::carry(int32_t fruit) {
+    if (game.carrying) {
+        return false;
+    }
+    game.characterSprite.setPosition(kCharacterStart);
+    const sf::FloatRect body = game.characterSprite.getGlobalBounds();
+    int32_t lane = 0;
+    while (lane < kLaneCount && game.laneTaken[lane]) {
+        ++lane;
+    }
+    if (lane == kLaneCount) {
+        return false;
+    }
+    for (int32_t other = 0; other < kLaneCount; ++other) {
+        // The numbers falling together stay different: a lane already bringing
+        // this number gets one no lane brings.
+        for (int32_t spare = 0; other != lane && game.laneFruit[other] == fruit; ++spare) {
+            if (std::find(game.laneFruit, game.laneFruit + kLaneCount, spare) == game.laneFruit + kLaneCount) {
+                game.laneFruit[other] = spare;
+            }
+        }
+        // Only the asked-for fruit may land on the character in the next frame.
+        const float size = kFruitCellSize * kSmallFruitScale;
+        const sf::FloatRect next(game.lanePositions[other].x, game.lanePositions[other].y + kFallPixelsPerFrame,
+                                 size, size);
+        if (other != lane && next.intersects(body)) {
+            game.lanePositions[other].y = -2 * size;
+        }
+    }
+    game.laneFruit[lane] = fruit;
+    game.lanePositions[lane] = sf::Vector2f(body.left + body.width / 4,
+                                            body.top + body.height / 4 - kFallPixelsPerFrame);
+    turn();
+    return game.carrying && game.carriedFruit == fruit;
+}
+
+sf::Vector2f Driver::spotAgainst(int32_t slot) {
+    const sf::FloatRect body = game.characterSprite.getGlobalBounds();
+    const sf::FloatRect stall = game.stallSprites[slot].getGlobalBounds();
+    // From below first: every stall can be reached from the market's floor.
+    const int lowest = std::min(static_cast<int>(stall.top + stall.height), 600 - static_cast<int>(body.height));
+    for (int y = lowest; y > stall.top - body.height; --y) {
+        for (int x = std::max(0, static_cast<int>(stall.left - body.width));
+             x < stall.left + stall.width && x + body.width <= 800; ++x) {
+            const sf::FloatRect at(x, y, body.width, body.height);
+            bool fits = !at.intersects(game.binAreaSprite.getGlobalBounds());
+            for (int32_t s = 0; fits && s < kStallCount; ++s) {
+                fits = at.intersects(game.stallSprites[s].getGlobalBounds()) == (s == slot) &&
+                       !at.intersects(game.stallAreaSprites[s].getGlobalBounds());
+            }
+            for (int32_t lane = 0; fits && lane < kLaneCount; ++lane) {
+                fits = game.laneFruit[lane] < 0 || game.laneTaken[lane] ||
+                       !at.intersects(game.laneFruitSprites[game.laneFruit[lane]].getGlobalBounds());
+            }
+            if (fits) {
+                return sf::Vector2f(x, y);
+            }
+        }
+    }
+    ADD_FAILURE() << "no place touches stall " << slot << " alone";
+    return game.characterSprite.getPosition();
+}
+
+bool Driver::deliverTo(int32_t slot) {
+    game.characterSprite.setPosition(spotAgainst(slot));
+    turn();
+    if (game.offeredSlot != slot) {
+        ADD_FAILURE() << "stall " << slot << " offered no insert button";
+        return false;
+    }
+    click(game.insertButtonSprite);
+    turn();
+    return !game.carrying && game.carriedFruit == kNoFruit;
+}
+
+void Driver::answer(int32_t kind) {
+    const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
+                                   &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
+    static_assert(RotationKind::SingleRight == 0 && RotationKind::DoubleLeft == 3, "kinds index the buttons");
+    click(*buttons[kind]);
+}
+
+sf::Image Driver::capture() {
+    // The frame just presented is still in the virtual display's back buffer.
+    sf::Texture copy;
+    copy.create(game.window.getSize().x, game.window.getSize().y);
+    copy.update(game.window);
+    return copy.copyToImage();
+}
+
+::testing::AssertionResult Driver::checkFrame() {
+    ++framesChecked;
+    const Game& g = game;
+    if (auto tree = isBalancedSearchTree(g.balancedRoot); !tree) {
+        return tree << " (reference tree)";
+    }
+    const std::vector<int32_t> keys = inOrderKeys(g.balancedRoot);
+    if (std::adjacent_find(keys.begin(), keys.end()) != keys.end()) {
+        return ::testing::AssertionFailure() << "a number twice in the reference tree";
+    }
+    if (!g.hasOutcome() && g.pendingRotation == RotationKind::None &&
+        !sameShapeAndKeys(g.balancedRoot, g.playerRoot)) {
+        return ::testing::AssertionFailure() << "the trees differ with no question and no outcome: "
+                                             << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot);
+    }
+    // During a question the delivered fruit may stand where the player's tree has no
+    // parent for it; the right answer redraws every slot.
+    for (int32_t slot = 0; slot < kStallCount && !g.hasOutcome() && !g.insertRequested &&
+                           g.pendingRotation == RotationKind::None;
+         ++slot) {
+        const TreeNode* node = nodeAtSlot(g.playerRoot, slot);
+        if (g.slotFruit[slot] != (node ? node->key : kNoFruit) || g.slotFilled[slot] != (node != nullptr)) {
+            return ::testing::AssertionFailure() << "slot " << slot << " shows " << g.slotFruit[slot]
+                                                 << " but the tree is " << describeTree(g.playerRoot);
+        }
+    }
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        const int32_t* end = g.laneFruit + kLaneCount;
+        if (g.laneFruit[lane] < 0 || g.laneFruit[lane] >= kFruitCount ||
+            std::count(g.laneFruit, end, g.laneFruit[lane]) != 1) {
+            return ::testing::AssertionFailure() << "lane " << lane << " brings " << g.laneFruit[lane];
+        }
+    }
+    if (g.carrying != (g.carriedFruit != kNoFruit)) {
+        return ::testing::AssertionFailure() << "the hand and the carried number disagree";
+    }
+    const sf::FloatRect body = g.characterSprite.getGlobalBounds();
+    const float step = kWalkPixelsPerSecond * kLongestStepSeconds;
+    const sf::FloatRect timer = g.timerSprites[0].getGlobalBounds();
+    if (body.left < -step || body.left + body.width > 800 + step || body.top + body.height / 2 > 600 ||
+        body.top < timer.top + timer.height) {
+        return ::testing::AssertionFailure() << "the character left the market at (" << body.left << ", "
+                                             << body.top << ")";
+    }
+    for (int32_t s = 0; s <= kStallCount; ++s) {
+        const sf::Sprite& area = s < kStallCount ? g.stallAreaSprites[s] : g.binAreaSprite;
+        if (body.intersects(area.getGlobalBounds())) {
+            return ::testing::AssertionFailure() << "the character stands inside solid area " << s;
+        }
+    }
+    if (seenLoss != LossCause::None || seenWon != 0) {
+        if (g.lossCause != seenLoss || g.matchWon != seenWon) {
+            return ::testing::AssertionFailure() << "the outcome changed from " << seenLoss << "/" << seenWon
+                                                 << " to " << g.lossCause << "/" << g.matchWon;
+        }
+    }
+    seenLoss = g.lossCause;
+    seenWon = g.matchWon;
+    if (g.hasOutcome() && g.music.getStatus() == sf::SoundSource::Playing) {
+        return ::testing::AssertionFailure() << "the music plays on after the outcome";
+    }
+    if (g.shownSeconds < 0 || g.shownSeconds > kMatchSeconds) {
+        return ::testing::AssertionFailure() << "the timer shows " << g.shownSeconds;
+    }
+    return ::testing::AssertionSuccess();
+}
