@@ -7,4 +7,4 @@ ensure_packages "${JOGO_BUILD_PACKAGES[@]}" "${JOGO_TEST_PACKAGES[@]}"
 cmake -S . -B build -DJOGO_TESTS=ON >/dev/null
 cmake --build build --target jogo_screenshots -j2
 mkdir -p docs/screenshots
-ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" build/tests/jogo_screenshots
+ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" build/tests/jogo_screenshots

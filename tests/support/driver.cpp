@@ -59,28 +59,22 @@ Seat::Seat() : display(XOpenDisplay(nullptr)) {
 Seat::~Seat() {
     for (int key = 0; key < sf::Keyboard::KeyCount; ++key) {
         if (held[key]) {
-            release(static_cast<sf::Keyboard::Key>(key));
+            this->key(static_cast<sf::Keyboard::Key>(key), false);
         }
     }
     button(false);
     XCloseDisplay(display);
 }
 
-void Seat::hold(sf::Keyboard::Key key) {
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keySymFor(key)), True, CurrentTime);
-    held[key] = true;
-    sync();
-}
-
-void Seat::release(sf::Keyboard::Key key) {
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keySymFor(key)), False, CurrentTime);
-    held[key] = false;
+void Seat::key(sf::Keyboard::Key key, bool down) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keySymFor(key)), down, CurrentTime);
+    held[key] = down;
     sync();
 }
 
 void Seat::tap(sf::Keyboard::Key key) {
-    hold(key);
-    release(key);
+    this->key(key, true);
+    this->key(key, false);
 }
 
 void Seat::point(sf::Vector2i at) {
@@ -195,14 +189,13 @@ int RunningBinary::waitForExit(float seconds) {
     // is scaled; a grid spreads them over the whole sprite.
     auto flat = [&](int u, int v) {
         const sf::Color c = picture.getPixel(u, v);
-        if (c.a != 255) return false;
+        bool same = c.a == 255;
         for (int d = -1; d <= 1; ++d) {
-            if (!near(picture.getPixel(u + d, v), c) || !near(picture.getPixel(u, v + d), c) ||
-                picture.getPixel(u + d, v).a != 255 || picture.getPixel(u, v + d).a != 255) {
-                return false;
+            for (sf::Color n : {picture.getPixel(u + d, v), picture.getPixel(u, v + d)}) {
+                same = same && n.a == 255 && near(n, c);
             }
         }
-        return true;
+        return same;
     };
     int compared = 0;
     for (int gy = 1; gy < 24 && compared < kSamplesWanted; ++gy) {
@@ -216,10 +209,8 @@ int RunningBinary::waitForExit(float seconds) {
             const sf::Color got = shot.getPixel(static_cast<unsigned>(at.x), static_cast<unsigned>(at.y));
             const sf::Color want = picture.getPixel(u, v);
             if (!near(got, want)) {
-                return ::testing::AssertionFailure()
-                       << "at (" << at.x << ", " << at.y << ") the screen shows (" << int(got.r) << ","
-                       << int(got.g) << "," << int(got.b) << "), the picture (" << int(want.r) << ","
-                       << int(want.g) << "," << int(want.b) << ")";
+                return ::testing::AssertionFailure() << "at (" << at.x << ", " << at.y << ") the screen shows "
+                                                     << got.toInteger() << ", the picture " << want.toInteger();
             }
             ++compared;
         }
@@ -389,69 +380,49 @@ sf::Image Driver::capture() {
     return copy.copyToImage();
 }
 
+// Each rule of a frame: the first one broken ends the check with its reason.
+#define RULE(holds, reason) \
+    if (!(holds)) return ::testing::AssertionFailure() << reason
+
 ::testing::AssertionResult Driver::checkFrame() {
     ++framesChecked;
     const Game& g = game;
-    if (auto tree = isBalancedSearchTree(g.balancedRoot); !tree) {
-        return tree << " (reference tree)";
-    }
+    const ::testing::AssertionResult tree = isBalancedSearchTree(g.balancedRoot);
+    RULE(tree, "reference tree: " << tree.message());
     const std::vector<int32_t> keys = inOrderKeys(g.balancedRoot);
-    if (std::adjacent_find(keys.begin(), keys.end()) != keys.end()) {
-        return ::testing::AssertionFailure() << "a number twice in the reference tree";
-    }
-    if (!g.hasOutcome() && g.pendingRotation == RotationKind::None &&
-        !sameShapeAndKeys(g.balancedRoot, g.playerRoot)) {
-        return ::testing::AssertionFailure() << "the trees differ with no question and no outcome: "
-                                             << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot);
-    }
+    RULE(std::adjacent_find(keys.begin(), keys.end()) == keys.end(), "a number twice in the reference tree");
+    const bool settled = !g.hasOutcome() && g.pendingRotation == RotationKind::None;
+    RULE(!settled || sameShapeAndKeys(g.balancedRoot, g.playerRoot),
+         "the trees differ: " << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot));
     // During a question the delivered fruit may stand where the player's tree has no
     // parent for it; the right answer redraws every slot.
-    for (int32_t slot = 0; slot < kStallCount && !g.hasOutcome() && !g.insertRequested &&
-                           g.pendingRotation == RotationKind::None;
-         ++slot) {
+    for (int32_t slot = 0; settled && !g.insertRequested && slot < kStallCount; ++slot) {
         const TreeNode* node = nodeAtSlot(g.playerRoot, slot);
-        if (g.slotFruit[slot] != (node ? node->key : kNoFruit) || g.slotFilled[slot] != (node != nullptr)) {
-            return ::testing::AssertionFailure() << "slot " << slot << " shows " << g.slotFruit[slot]
-                                                 << " but the tree is " << describeTree(g.playerRoot);
-        }
+        RULE(g.slotFruit[slot] == (node ? node->key : kNoFruit) && g.slotFilled[slot] == (node != nullptr),
+             "slot " << slot << " shows " << g.slotFruit[slot] << " in " << describeTree(g.playerRoot));
     }
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        const int32_t* end = g.laneFruit + kLaneCount;
-        if (g.laneFruit[lane] < 0 || g.laneFruit[lane] >= kFruitCount ||
-            std::count(g.laneFruit, end, g.laneFruit[lane]) != 1) {
-            return ::testing::AssertionFailure() << "lane " << lane << " brings " << g.laneFruit[lane];
-        }
+        const int32_t fruit = g.laneFruit[lane];
+        RULE(fruit >= 0 && fruit < kFruitCount && std::count(g.laneFruit, g.laneFruit + kLaneCount, fruit) == 1,
+             "lane " << lane << " brings " << fruit);
     }
-    if (g.carrying != (g.carriedFruit != kNoFruit)) {
-        return ::testing::AssertionFailure() << "the hand and the carried number disagree";
-    }
+    RULE(g.carrying == (g.carriedFruit != kNoFruit), "the hand and the carried number disagree");
     const sf::FloatRect body = g.characterSprite.getGlobalBounds();
     const float step = kWalkPixelsPerSecond * kLongestStepSeconds;
     const sf::FloatRect timer = g.timerSprites[0].getGlobalBounds();
-    if (body.left < -step || body.left + body.width > 800 + step || body.top + body.height / 2 > 600 ||
-        body.top < timer.top + timer.height) {
-        return ::testing::AssertionFailure() << "the character left the market at (" << body.left << ", "
-                                             << body.top << ")";
-    }
+    RULE(body.left >= -step && body.left + body.width <= 800 + step && body.top + body.height / 2 <= 600 &&
+             body.top >= timer.top + timer.height,
+         "the character left the market at (" << body.left << ", " << body.top << ")");
     for (int32_t s = 0; s <= kStallCount; ++s) {
         const sf::Sprite& area = s < kStallCount ? g.stallAreaSprites[s] : g.binAreaSprite;
-        if (body.intersects(area.getGlobalBounds())) {
-            return ::testing::AssertionFailure() << "the character stands inside solid area " << s;
-        }
+        RULE(!body.intersects(area.getGlobalBounds()), "the character stands inside solid area " << s);
     }
-    if (seenLoss != LossCause::None || seenWon != 0) {
-        if (g.lossCause != seenLoss || g.matchWon != seenWon) {
-            return ::testing::AssertionFailure() << "the outcome changed from " << seenLoss << "/" << seenWon
-                                                 << " to " << g.lossCause << "/" << g.matchWon;
-        }
-    }
+    const bool decided = seenLoss != LossCause::None || seenWon != 0;
+    RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon),
+         "the outcome changed from " << seenLoss << "/" << seenWon << " to " << g.lossCause << "/" << g.matchWon);
     seenLoss = g.lossCause;
     seenWon = g.matchWon;
-    if (g.hasOutcome() && g.music.getStatus() == sf::SoundSource::Playing) {
-        return ::testing::AssertionFailure() << "the music plays on after the outcome";
-    }
-    if (g.shownSeconds < 0 || g.shownSeconds > kMatchSeconds) {
-        return ::testing::AssertionFailure() << "the timer shows " << g.shownSeconds;
-    }
+    RULE(!g.hasOutcome() || g.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
+    RULE(g.shownSeconds >= 0 && g.shownSeconds <= kMatchSeconds, "the timer shows " << g.shownSeconds);
     return ::testing::AssertionSuccess();
 }

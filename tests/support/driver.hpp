@@ -28,8 +28,10 @@ public:
     Seat(const Seat&) = delete;
     Seat& operator=(const Seat&) = delete;
 
-    void hold(sf::Keyboard::Key key);
-    void release(sf::Keyboard::Key key);
+    // A key pressed or released through XTest: real key state and key events.
+    void key(sf::Keyboard::Key key, bool down);
+    void hold(sf::Keyboard::Key key) { this->key(key, true); }
+    void release(sf::Keyboard::Key key) { this->key(key, false); }
     void tap(sf::Keyboard::Key key);
     // The pointer moved through XTest to a screen point; sends motion events.
     void point(sf::Vector2i screen);
