@@ -31,9 +31,7 @@ protected:
     void play(const std::vector<Step>& steps) {
         for (const Step& step : steps) {
             ASSERT_TRUE(driver.insert(step.fruit, step.slot)) << "fruit " << step.fruit;
-            if (step.answer != kNoAnswer) {
-                driver.answer(step.answer);
-            }
+            if (step.answer != kNoAnswer) driver.answer(step.answer);
         }
     }
     // Walks into `obstacle` from its left with the real Right key.
@@ -129,9 +127,7 @@ TEST_P(Rotations, RightAnswerShowsTheRebalancedTreeInTheStalls) {
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
         const TreeNode* node = nodeAtSlot(game.balancedRoot, slot);
         EXPECT_EQ(game.slotFruit[slot], node != nullptr ? node->key : kNoFruit);
-        if (node != nullptr) {
-            EXPECT_TRUE(shows(after, game.treeFruitSprites[node->key])) << "slot " << slot;
-        }
+        EXPECT_TRUE(node == nullptr || shows(after, game.treeFruitSprites[node->key])) << "slot " << slot;
     }
 }
 
@@ -254,9 +250,7 @@ TEST(LongRun, UntouchedMatchEndsByTimeOutAfterNinetySeconds) {
     driver.open();
     driver.startMatch();
     sf::Clock clock;
-    while (!game.hasOutcome() && clock.getElapsedTime() < sf::seconds(kMatchSeconds + 30)) {
-        driver.turn();
-    }
+    while (!game.hasOutcome() && clock.getElapsedTime() < sf::seconds(kMatchSeconds + 30)) driver.turn();
     EXPECT_EQ(game.lossCause, LossCause::TimeOut);
     EXPECT_GE(clock.getElapsedTime(), sf::seconds(kMatchSeconds - 1));
     driver.turn();

@@ -32,9 +32,7 @@ Reached playRandomly(Driver& driver, unsigned seed, int matches) {
             driver.turn();
             EXPECT_EQ(game.balancedRoot, nullptr);
             EXPECT_EQ(game.playerRoot, nullptr);
-            if (reached.outcomes < matches) {
-                driver.startMatch();
-            }
+            if (reached.outcomes < matches) driver.startMatch();
         } else if (game.pendingRotation != RotationKind::None) {
             ++reached.questions;
             driver.answer(chance(80) ? game.pendingRotation : static_cast<int32_t>(random() % 4));
@@ -60,9 +58,7 @@ Reached playRandomly(Driver& driver, unsigned seed, int matches) {
                 }
                 slot = slot < kStallCount ? slot : static_cast<int32_t>(random() % kStallCount);
             }
-            if (!game.slotFilled[slot]) {
-                driver.deliverTo(slot);
-            }
+            if (!game.slotFilled[slot]) driver.deliverTo(slot);
         }
         reached.largestTree = std::max<int>(reached.largestTree, static_cast<int>(inOrderKeys(game.balancedRoot).size()));
     }

@@ -24,19 +24,13 @@
 namespace {
 
 KeySym keySymFor(sf::Keyboard::Key key) {
-    if (key >= sf::Keyboard::Num0 && key <= sf::Keyboard::Num9) {
-        return XK_0 + (key - sf::Keyboard::Num0);
-    }
-    switch (key) {
-    case sf::Keyboard::Left: return XK_Left;
-    case sf::Keyboard::Right: return XK_Right;
-    case sf::Keyboard::Up: return XK_Up;
-    case sf::Keyboard::Down: return XK_Down;
-    case sf::Keyboard::Escape: return XK_Escape;
-    case sf::Keyboard::Space: return XK_space;
-    case sf::Keyboard::Enter: return XK_Return;
-    default: throw std::invalid_argument("key not known to the test keyboard");
-    }
+    if (key >= sf::Keyboard::Num0 && key <= sf::Keyboard::Num9) return XK_0 + (key - sf::Keyboard::Num0);
+    const std::pair<sf::Keyboard::Key, KeySym> known[] = {
+        {sf::Keyboard::Left, XK_Left},     {sf::Keyboard::Right, XK_Right}, {sf::Keyboard::Up, XK_Up},
+        {sf::Keyboard::Down, XK_Down},     {sf::Keyboard::Escape, XK_Escape}, {sf::Keyboard::Space, XK_space},
+        {sf::Keyboard::Enter, XK_Return}};
+    for (const auto& [sfml, sym] : known) if (sfml == key) return sym;
+    throw std::invalid_argument("key not known to the test keyboard");
 }
 
 // Two drawings of the same texel may differ this much per channel.
@@ -51,16 +45,12 @@ bool near(sf::Color a, sf::Color b) {
 }  // namespace
 
 Seat::Seat() : display(XOpenDisplay(nullptr)) {
-    if (display == nullptr) {
-        throw std::runtime_error("no X display: run the tests on a virtual display");
-    }
+    if (display == nullptr) throw std::runtime_error("no X display: run the tests on a virtual display");
 }
 
 Seat::~Seat() {
     for (int key = 0; key < sf::Keyboard::KeyCount; ++key) {
-        if (held[key]) {
-            this->key(static_cast<sf::Keyboard::Key>(key), false);
-        }
+        if (held[key]) this->key(static_cast<sf::Keyboard::Key>(key), false);
     }
     button(false);
     XCloseDisplay(display);
@@ -90,28 +80,17 @@ void Seat::button(bool down) {
 void Seat::sync() { XSync(display, False); }
 
 bool Seat::findGame(sf::Vector2i& corner) {
-    const Window root = DefaultRootWindow(display);
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
     unsigned count = 0;
     bool found = false;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
-        return false;
-    }
+    XQueryTree(display, root, &root, &parent, &children, &count);
     for (unsigned i = 0; i < count && !found; ++i) {
         char* name = nullptr;
         XWindowAttributes attributes;
-        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-            found = std::strcmp(name, "Jogo") == 0 &&
-                    XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable;
-            XFree(name);
-        }
-        Window ignored = 0;
-        if (found) {
-            XTranslateCoordinates(display, children[i], root, 0, 0, &corner.x, &corner.y, &ignored);
-        }
+        found = XFetchName(display, children[i], &name) != 0 && std::strcmp(name, "Jogo") == 0 &&
+                XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
+        XFree(name);
+        if (found) XTranslateCoordinates(display, children[i], root, 0, 0, &corner.x, &corner.y, &parent);
     }
     XFree(children);
     return found;
@@ -126,25 +105,20 @@ sf::Image Seat::grab(sf::IntRect area) {
     XImage* shot = XGetImage(display, DefaultRootWindow(display), area.left, area.top,
                              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height),
                              AllPlanes, ZPixmap);
-    if (shot == nullptr) {
-        return image;
-    }
-    for (int y = 0; y < area.height; ++y) {
+    for (int y = 0; shot != nullptr && y < area.height; ++y) {
         for (int x = 0; x < area.width; ++x) {
             const unsigned long pixel = XGetPixel(shot, x, y);
             image.setPixel(x, y, sf::Color((pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff));
         }
     }
-    XDestroyImage(shot);
+    if (shot != nullptr) XDestroyImage(shot);
     return image;
 }
 
 RunningBinary::RunningBinary(const std::string& binary, const std::string& folder) {
     pid = fork();
     if (pid == 0) {
-        if (chdir(folder.c_str()) == 0) {
-            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-        }
+        if (chdir(folder.c_str()) == 0) execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
 }
@@ -160,9 +134,7 @@ bool RunningBinary::running() { return pid > 0 && waitpid(pid, nullptr, WNOHANG)
 
 bool RunningBinary::waitForWindow(Seat& seat) {
     for (sf::Clock clock; clock.getElapsedTime() < sf::seconds(20) && running(); sf::sleep(sf::milliseconds(50))) {
-        if (seat.findGame(corner)) {
-            return true;
-        }
+        if (seat.findGame(corner)) return true;
     }
     return false;
 }
@@ -178,7 +150,7 @@ int RunningBinary::waitForExit(float seconds) {
     return -1;
 }
 
-::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite, sf::Vector2f offset) {
+::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite) {
     if (sprite.getTexture() == nullptr || sprite.getTexture()->getSize().x == 0) {
         return ::testing::AssertionFailure() << "the sprite has no picture";
     }
@@ -204,7 +176,7 @@ int RunningBinary::waitForExit(float seconds) {
             const int v = cell.top + 2 + (cell.height - 4) * gy / 24;
             if (!flat(u, v)) continue;
             const sf::Vector2f at =
-                place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f) + offset;
+                place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f);
             if (at.x < 0 || at.y < 0 || at.x >= shot.getSize().x || at.y >= shot.getSize().y) continue;
             const sf::Color got = shot.getPixel(static_cast<unsigned>(at.x), static_cast<unsigned>(at.y));
             const sf::Color want = picture.getPixel(u, v);
@@ -220,8 +192,6 @@ int RunningBinary::waitForExit(float seconds) {
     }
     return ::testing::AssertionSuccess();
 }
-
-Driver::Driver(Game& game) : game(game) {}
 
 void Driver::open(bool loadAssets) {
     game.openWindow();
@@ -291,18 +261,12 @@ void Driver::startMatch() {
 }
 
 bool Driver::carry(int32_t fruit) {
-    if (game.carrying) {
-        return false;
-    }
+    if (game.carrying) return false;
     game.characterSprite.setPosition(kCharacterStart);
     const sf::FloatRect body = game.characterSprite.getGlobalBounds();
     int32_t lane = 0;
-    while (lane < kLaneCount && game.laneTaken[lane]) {
-        ++lane;
-    }
-    if (lane == kLaneCount) {
-        return false;
-    }
+    while (lane < kLaneCount && game.laneTaken[lane]) ++lane;
+    if (lane == kLaneCount) return false;
     for (int32_t other = 0; other < kLaneCount; ++other) {
         // The numbers falling together stay different: a lane already bringing
         // this number gets one no lane brings.
@@ -315,9 +279,7 @@ bool Driver::carry(int32_t fruit) {
         const float size = kFruitCellSize * kSmallFruitScale;
         const sf::FloatRect next(game.lanePositions[other].x, game.lanePositions[other].y + kFallPixelsPerFrame,
                                  size, size);
-        if (other != lane && next.intersects(body)) {
-            game.lanePositions[other].y = -2 * size;
-        }
+        if (other != lane && next.intersects(body)) game.lanePositions[other].y = -2 * size;
     }
     game.laneFruit[lane] = fruit;
     game.lanePositions[lane] = sf::Vector2f(body.left + body.width / 4,
@@ -344,9 +306,7 @@ sf::Vector2f Driver::spotAgainst(int32_t slot) {
                 fits = game.laneFruit[lane] < 0 || game.laneTaken[lane] ||
                        !at.intersects(game.laneFruitSprites[game.laneFruit[lane]].getGlobalBounds());
             }
-            if (fits) {
-                return sf::Vector2f(x, y);
-            }
+            if (fits) return sf::Vector2f(x, y);
         }
     }
     ADD_FAILURE() << "no place touches stall " << slot << " alone";

@@ -6,9 +6,7 @@ namespace {
 
 // Height counted here (empty -1, leaf 0); the first problem met goes into *problem.
 int32_t checkedHeight(const TreeNode* node, std::string* problem) {
-    if (node == nullptr) {
-        return -1;
-    }
+    if (node == nullptr) return -1;
     const int32_t left = checkedHeight(node->left, problem);
     const int32_t right = checkedHeight(node->right, problem);
     const int32_t height = 1 + std::max(left, right);
@@ -41,9 +39,7 @@ void collect(const TreeNode* node, std::vector<int32_t>& keys) {
     } else {
         checkedHeight(root, &problem);
     }
-    if (!problem.empty()) {
-        return ::testing::AssertionFailure() << problem << " in " << describeTree(root);
-    }
+    if (!problem.empty()) return ::testing::AssertionFailure() << problem << " in " << describeTree(root);
     return ::testing::AssertionSuccess();
 }
 
@@ -54,12 +50,8 @@ std::vector<int32_t> inOrderKeys(const TreeNode* root) {
 }
 
 std::string describeTree(const TreeNode* root) {
-    if (root == nullptr) {
-        return "-";
-    }
+    if (root == nullptr) return "-";
     const std::string key = std::to_string(root->key);
-    if (root->left == nullptr && root->right == nullptr) {
-        return key;
-    }
+    if (root->left == nullptr && root->right == nullptr) return key;
     return key + "(" + describeTree(root->left) + "," + describeTree(root->right) + ")";
 }

@@ -47,9 +47,7 @@ TEST(SlotPlacement, MissingParentOccupiedTargetOrUnknownCodeChangesNothing) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         OwnedTree tree;
-        for (int32_t slot : row.filled) {
-            placeAtSlot(&tree.root, slot, 0, slot);
-        }
+        for (int32_t slot : row.filled) placeAtSlot(&tree.root, slot, 0, slot);
         const std::string before = describeTree(tree.root);
         placeAtSlot(&tree.root, 42, 0, row.slot);
         EXPECT_EQ(describeTree(tree.root), before);
