@@ -8,6 +8,7 @@ warning, nothing is installed in /usr/bin, and the game finds all its pictures a
 sounds and ends on Escape with status 0, started from an unrelated folder through
 the package's /usr/games/jogo, a symbolic link to it, and a `cmake --install` tree.
 """
+import ctypes
 import glob
 import os
 import shutil
@@ -23,6 +24,14 @@ WORK = tempfile.mkdtemp(prefix='jogo-package-')
 def check(condition, message):
     if not condition:
         sys.exit('FAILED: %s\n(files kept in %s)' % (message, WORK))
+
+
+def hold_display():
+    """Keeps a connection to the display open to the end: the X server resets itself
+    whenever its last client leaves, and a game that connects meanwhile cannot start."""
+    xlib = ctypes.CDLL('libX11.so.6')
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    check(xlib.XOpenDisplay(None), 'no display: run under xvfb-run')
 
 
 def run_clean(command, silent=False):
@@ -44,7 +53,7 @@ def check_with_debian_tools(package, root):
 
 def game_windows():
     found = subprocess.run(['xdotool', 'search', '--name', '^Jogo$'], stdout=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL, text=True)
+                           stderr=subprocess.DEVNULL, text=True, timeout=WAIT_SECONDS)
     return found.stdout.split()
 
 
@@ -60,41 +69,34 @@ def play_until_escape(launcher, folder):
     # An ended game's window can outlive its process for a moment, and the game sets no
     # pid on its window: the next game's window is told apart once the last has gone.
     wait_until(lambda: not game_windows(), 'the last game window to close')
-    with open(os.path.join(WORK, 'game.log'), 'w+') as log:
-        game = subprocess.Popen([launcher], cwd=folder, stdout=log, stderr=subprocess.STDOUT,
-                                env=dict(os.environ, XDG_DATA_HOME=os.path.join(WORK, 'home')))
-        try:
-            wait_until(lambda: game_windows() or game.poll() is not None, 'the game window')
-            if game.poll() is None:
-                key = subprocess.run(['xdotool', 'search', '--name', '^Jogo$', 'key', '--window', '%1',
-                                      'Escape'])
-                check(key.returncode == 0, 'Escape could not be sent to the game window')
-            status = game.wait(timeout=WAIT_SECONDS)
-        except subprocess.TimeoutExpired:
-            status = 'still running %d s after Escape' % WAIT_SECONDS
-        finally:
-            if game.poll() is None:
-                game.kill()
-                game.wait()
-        log.seek(0)
-        output = log.read()
+    game = subprocess.Popen([launcher], cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            text=True, env=dict(os.environ, XDG_DATA_HOME=os.path.join(WORK, 'home')))
+    try:
+        wait_until(lambda: game_windows() or game.poll() is not None, 'the game window')
+        if game.poll() is None:
+            key = subprocess.run(['xdotool', 'search', '--name', '^Jogo$', 'key', '--window', '%1',
+                                  'Escape'], timeout=WAIT_SECONDS)
+            check(key.returncode == 0, 'Escape could not be sent to the game window')
+        output = game.communicate(timeout=WAIT_SECONDS)[0]
+    finally:
+        if game.poll() is None:
+            game.kill()
     # The library names every picture or sound it could not read.
-    check(status == 0 and 'Failed to' not in output,
-          '%s from %s: status %s, printed:\n%s' % (launcher, folder, status, output))
+    check(game.returncode == 0 and 'Failed to' not in output,
+          '%s from %s: status %s, printed:\n%s' % (launcher, folder, game.returncode, output))
 
 
 def main():
     check(len(sys.argv) == 2, __doc__)
-    check(os.environ.get('DISPLAY'), 'no DISPLAY: run under xvfb-run')
+    hold_display()
     build_dir = os.path.abspath(sys.argv[1])
     root, prefix, elsewhere, link = (os.path.join(WORK, name)
                                      for name in ('root', 'prefix', 'elsewhere', 'jogo-link'))
     run_clean(['cpack', '--config', os.path.join(build_dir, 'CPackConfig.cmake'), '-B', WORK])
     packages = glob.glob(os.path.join(WORK, 'jogo_*.deb'))
     check(len(packages) == 1, 'cpack made %s' % packages)
-    package = packages[0]
-    run_clean(['dpkg-deb', '-x', package, root])
-    check_with_debian_tools(package, root)
+    run_clean(['dpkg-deb', '-x', packages[0], root])
+    check_with_debian_tools(packages[0], root)
     check(not os.path.exists(os.path.join(root, 'usr/bin')), 'the package installs into /usr/bin')
 
     launcher = os.path.join(root, 'usr/games/jogo')
