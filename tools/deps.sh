@@ -6,9 +6,10 @@
 JOGO_BUILD_PACKAGES=(cmake make g++ pkg-config libsfml-dev libgl1-mesa-dri x11-utils)
 # What the tests need on top: GoogleTest, the virtual display, XTest for real key
 # state, pointer and keys for the end-to-end runs, the asset generator's Python
-# imaging and fonts.
+# imaging and fonts, and Debian's checkers that judge the package.
 JOGO_TEST_PACKAGES=(libgtest-dev xvfb xauth libx11-dev libxtst-dev xdotool
-                    python3 python3-pil fonts-dejavu-core fonts-dejavu-extra)
+                    python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
+                    lintian appstream desktop-file-utils)
 
 ensure_packages() {
     local missing=() package
