@@ -1,20 +1,14 @@
 #include "support/driver.hpp"
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 // Xlib names that clash with the game's own.
 #undef None
 #undef Status
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
 #include "assets/layout.hpp"
@@ -52,7 +46,6 @@ Seat::~Seat() {
     for (int key = 0; key < sf::Keyboard::KeyCount; ++key) {
         if (held[key]) this->key(static_cast<sf::Keyboard::Key>(key), false);
     }
-    button(false);
     XCloseDisplay(display);
 }
 
@@ -72,83 +65,7 @@ void Seat::point(sf::Vector2i at) {
     sync();
 }
 
-void Seat::button(bool down) {
-    XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
-    sync();
-}
-
 void Seat::sync() { XSync(display, False); }
-
-bool Seat::findGame(sf::Vector2i& corner) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    bool found = false;
-    XQueryTree(display, root, &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        XWindowAttributes attributes;
-        found = XFetchName(display, children[i], &name) != 0 && std::strcmp(name, "Jogo") == 0 &&
-                XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
-        XFree(name);
-        if (found) XTranslateCoordinates(display, children[i], root, 0, 0, &corner.x, &corner.y, &parent);
-    }
-    XFree(children);
-    return found;
-}
-
-sf::Image Seat::grab(sf::IntRect area) {
-    // Only what lies on the screen can be read; the rest stays black.
-    area.width = std::min(area.width, DisplayWidth(display, DefaultScreen(display)) - area.left);
-    area.height = std::min(area.height, DisplayHeight(display, DefaultScreen(display)) - area.top);
-    sf::Image image;
-    image.create(static_cast<unsigned>(area.width), static_cast<unsigned>(area.height));
-    XImage* shot = XGetImage(display, DefaultRootWindow(display), area.left, area.top,
-                             static_cast<unsigned>(area.width), static_cast<unsigned>(area.height),
-                             AllPlanes, ZPixmap);
-    for (int y = 0; shot != nullptr && y < area.height; ++y) {
-        for (int x = 0; x < area.width; ++x) {
-            const unsigned long pixel = XGetPixel(shot, x, y);
-            image.setPixel(x, y, sf::Color((pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff));
-        }
-    }
-    if (shot != nullptr) XDestroyImage(shot);
-    return image;
-}
-
-RunningBinary::RunningBinary(const std::string& binary, const std::string& folder) {
-    pid = fork();
-    if (pid == 0) {
-        if (chdir(folder.c_str()) == 0) execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-}
-
-RunningBinary::~RunningBinary() {
-    if (running()) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
-}
-
-bool RunningBinary::running() { return pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0; }
-
-bool RunningBinary::waitForWindow(Seat& seat) {
-    for (sf::Clock clock; clock.getElapsedTime() < sf::seconds(20) && running(); sf::sleep(sf::milliseconds(50))) {
-        if (seat.findGame(corner)) return true;
-    }
-    return false;
-}
-
-int RunningBinary::waitForExit(float seconds) {
-    int status = 0;
-    for (sf::Clock clock; clock.getElapsedTime() < sf::seconds(seconds); sf::sleep(sf::milliseconds(20))) {
-        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-    }
-    return -1;
-}
 
 ::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite) {
     if (sprite.getTexture() == nullptr || sprite.getTexture()->getSize().x == 0) {

@@ -24,7 +24,7 @@
 class Seat {
 public:
     Seat();
-    ~Seat();  // lets go of every key and the button
+    ~Seat();  // lets go of every key
     Seat(const Seat&) = delete;
     Seat& operator=(const Seat&) = delete;
 
@@ -34,30 +34,12 @@ public:
     void release(sf::Keyboard::Key key) { this->key(key, false); }
     void tap(sf::Keyboard::Key key);
     void point(sf::Vector2i screen);
-    void button(bool down);
     void sync();
-    // The corner of the viewable window titled "Jogo"; false while there is none.
-    bool findGame(sf::Vector2i& corner);
-    sf::Image grab(sf::IntRect area);
 
     struct _XDisplay* display;
 
 private:
     bool held[sf::Keyboard::KeyCount] = {};
-};
-
-// The game program itself, started in `folder` as a player would start it.
-class RunningBinary {
-public:
-    RunningBinary(const std::string& binary, const std::string& folder);
-    ~RunningBinary();  // kills it if it still runs
-    bool waitForWindow(Seat& seat);  // up to 20 s; sets corner
-    int waitForExit(float seconds);  // its exit status, or -1
-    bool running();
-    sf::Vector2i corner;
-
-private:
-    int pid = -1;
 };
 
 // True when a dozen flat opaque pixels spread over `sprite`, drawn where it stands,

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The game program itself on the display, driven as a person would: the menu's
+# play button, a walk to the right and Escape end it with status 0, also started
+# in a folder without pictures and sounds, or with every one of them broken.
+#   tests/e2e/run.sh BINARY [empty|broken]
+set -euo pipefail
+binary=$(readlink -f "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+folder=$root
+if [ -n "${2:-}" ]; then
+    folder=$(mktemp -d)
+    trap 'rm -rf "$folder"' EXIT
+    for kind in Imagens Sons; do
+        [ "$2" = broken ] || continue
+        mkdir "$folder/$kind"
+        # Each file keeps its first bytes, so it still claims its format.
+        for file in "$root/$kind"/*; do
+            { head -c 24 "$file"; echo broken; } >"$folder/$kind/$(basename "$file")"
+        done
+    done
+fi
+cd "$folder"
+"$binary" &
+game=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Jogo$' | head -n1)
+# Held past the menu's pause between frames, so that a frame sees the press.
+xdotool mousemove --window "$window" 120 125 mousedown 1
+sleep 0.4
+xdotool mouseup 1 keydown Right
+sleep 0.5
+xdotool keyup Right
+kill -0 "$game" || { echo "the game ended on its own" >&2; exit 1; }
+# The pointer is over the window, so the keyboard goes to it.
+xdotool key Escape
+wait "$game"
