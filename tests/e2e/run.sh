@@ -9,7 +9,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 folder=$root
 if [ -n "${2:-}" ]; then
     folder=$(mktemp -d)
-    trap 'rm -rf "$folder"' EXIT
     for kind in Imagens Sons; do
         [ "$2" = broken ] || continue
         mkdir "$folder/$kind"
@@ -22,6 +21,7 @@ fi
 cd "$folder"
 "$binary" &
 game=$!
+trap 'kill -9 "$game" 2>/dev/null || true; [ "$folder" = "$root" ] || rm -rf "$folder"' EXIT
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Jogo$' | head -n1)
 # Held past the menu's pause between frames, so that a frame sees the press.
 xdotool mousemove --window "$window" 120 125 mousedown 1

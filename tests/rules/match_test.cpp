@@ -221,7 +221,7 @@ TEST_F(Match, PlayAgainLeadsThroughTheMenuToAFreshMatch) {
     EXPECT_EQ(describeTree(game.playerRoot), "50(30,-)");
 }
 
-TEST_F(Match, MusicStartsAgainWhenItEndsAndStaysOffAfterAnOutcome) {
+TEST_F(Match, MusicStartsAgainWhenItEndsAndTimerAndMusicStopAtTheOutcome) {
     // A track of a fifth of a second, so that it ends while the test watches.
     const std::string track = ::testing::TempDir() + "short-track.wav";
     std::vector<sf::Int16> silence(8000 / 5, 0);
@@ -239,7 +239,7 @@ TEST_F(Match, MusicStartsAgainWhenItEndsAndStaysOffAfterAnOutcome) {
     }
     play({{50, 0}, {30, 2}});
     ASSERT_TRUE(game.hasOutcome());
-    sf::sleep(sf::milliseconds(400));
+    sf::sleep(sf::milliseconds(1100));  // past the next second, which the timer must not show
     driver.turn(3);
     EXPECT_EQ(game.music.getStatus(), sf::SoundSource::Stopped);
 }

@@ -295,10 +295,12 @@ sf::Image Driver::capture() {
         RULE(!body.intersects(area.getGlobalBounds()), "the character stands inside solid area " << s);
     }
     const bool decided = seenLoss != LossCause::None || seenWon != 0;
-    RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon),
-         "the outcome changed from " << seenLoss << "/" << seenWon << " to " << g.lossCause << "/" << g.matchWon);
+    RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon && g.shownSeconds == seenSeconds),
+         "the outcome changed from " << seenLoss << "/" << seenWon << " at " << seenSeconds << " s to "
+                                     << g.lossCause << "/" << g.matchWon << " at " << g.shownSeconds << " s");
     seenLoss = g.lossCause;
     seenWon = g.matchWon;
+    seenSeconds = g.shownSeconds;
     RULE(!g.hasOutcome() || g.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
     RULE(g.shownSeconds >= 0 && g.shownSeconds <= kMatchSeconds, "the timer shows " << g.shownSeconds);
     return ::testing::AssertionSuccess();

@@ -77,7 +77,7 @@ public:
     // different numbers; between moves the player's tree equals it and the slots
     // show it; the falling numbers differ; the hand agrees with the number held;
     // the character stays in the market, out of every solid area; an outcome never
-    // changes, silences the music, and the timer stays within the match.
+    // changes, silences the music and stops the timer, which stays within the match.
     ::testing::AssertionResult checkFrame();
     bool checking = true;
     int64_t framesChecked = 0;
@@ -88,4 +88,5 @@ public:
 private:
     int32_t seenLoss = LossCause::None;
     int32_t seenWon = 0;
+    int32_t seenSeconds = 0;
 };

@@ -41,8 +41,9 @@ TEST(SlotPlacement, MissingParentOccupiedTargetOrUnknownCodeChangesNothing) {
         {"right grandchild under a missing right child", {0, 1}, TreeSlot::RightLeft},
         {"occupied root", {0, 1, 2}, TreeSlot::Root},
         {"occupied leaf", {0, 2, 6}, TreeSlot::RightRight},
-        {"code below the slots", {0}, TreeSlot::None},
-        {"code above the slots", {0, 1, 2}, TreeSlot::Count},
+        {"code below the slots", {}, TreeSlot::None},
+        {"code above the slots", {}, TreeSlot::Count},
+        {"code above the slots under a full tree", {0, 1, 2, 3, 4, 5, 6}, TreeSlot::Count},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
