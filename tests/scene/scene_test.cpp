@@ -1,12 +1,13 @@
 // The market as a player walks it with real keys: the edges stop the character,
 // stalls and the bin are solid yet can be touched, no step is longer than a tenth
-// of a second's walk, and the lanes bring numbers that always differ.
+// of a second's walk, and the lanes bring numbers that always differ. The driver's
+// invariants (inside the market, out of every solid area, different numbers) run
+// on every frame.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <utility>
 
 #include "assets/layout.hpp"
 #include "support/driver.hpp"
@@ -20,23 +21,22 @@ protected:
         driver.open();
         driver.startMatch();
     }
-    // Holds `key` until the character has stood still for a while (or 8 s went by);
-    // returns how far it went. The driver's invariants run on every frame.
-    float walkUntilStopped(sf::Keyboard::Key key) {
-        const sf::Vector2f start = game.characterSprite.getPosition();
+    // Holds `key` from `from` until `done` (or until the character stood still for
+    // 0.3 s, or 8 s went by); returns how far it went.
+    float walk(sf::Keyboard::Key key, sf::Vector2f from, const std::function<bool()>& done = [] { return false; }) {
+        game.characterSprite.setPosition(from);
         driver.seat.hold(key);
-        sf::Clock clock;
-        sf::Clock still;
-        sf::Vector2f last = start;
-        while (still.getElapsedTime() < sf::seconds(0.3f) && clock.getElapsedTime() < sf::seconds(8)) {
+        sf::Vector2f last = from;
+        for (sf::Clock clock, still; still.getElapsedTime() < sf::seconds(0.3f) &&
+                                     clock.getElapsedTime() < sf::seconds(8);) {
             driver.turn();
-            if (game.characterSprite.getPosition() != last) {
-                last = game.characterSprite.getPosition();
-                still.restart();
-            }
+            if (done()) break;
+            if (game.characterSprite.getPosition() != last) still.restart();
+            last = game.characterSprite.getPosition();
         }
+        driver.turn(10);  // pushing on
         driver.seat.release(key);
-        return std::hypot(last.x - start.x, last.y - start.y);
+        return std::hypot(last.x - from.x, last.y - from.y);
     }
     Game game;
     Driver driver{game};
@@ -46,59 +46,44 @@ protected:
 
 TEST_F(Market, EveryEdgeStopsTheCharacterInsideTheMarket) {
     // From a little way off each edge, along paths where nothing stands.
-    const struct {
-        sf::Keyboard::Key key;
-        sf::Vector2f from;
-    } edges[] = {{sf::Keyboard::Left, {60, 400}},
-                 {sf::Keyboard::Up, {105, 180}},
-                 {sf::Keyboard::Down, {105, 480}},
-                 {sf::Keyboard::Right, {700, 560}}};
-    for (const auto& edge : edges) {
-        SCOPED_TRACE("key " + std::to_string(edge.key));
-        game.characterSprite.setPosition(edge.from);
-        EXPECT_GT(walkUntilStopped(edge.key), 20.f);
-        EXPECT_LT(walkUntilStopped(edge.key), 1.f) << "walking on once stopped";
+    const std::pair<sf::Keyboard::Key, sf::Vector2f> edges[] = {
+        {sf::Keyboard::Left, {60, 400}}, {sf::Keyboard::Up, {105, 180}},
+        {sf::Keyboard::Down, {105, 480}}, {sf::Keyboard::Right, {700, 560}}};
+    for (const auto& [key, from] : edges) {
+        SCOPED_TRACE("key " + std::to_string(key));
+        EXPECT_GT(walk(key, from), 20.f);
+        EXPECT_LT(walk(key, game.characterSprite.getPosition()), 1.f) << "walking on once stopped";
     }
-    EXPECT_GT(driver.framesChecked, 20);
 }
 
 TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     const sf::FloatRect body = game.characterSprite.getGlobalBounds();
-    // Where the character may start: inside the window, off every solid area.
+    // A start inside the window and off every solid area.
     auto free = [&](sf::Vector2f at) {
         const sf::FloatRect box(at.x, at.y, body.width, body.height);
-        bool clear = at.x >= 0 && at.x + body.width <= 800 && at.y + body.height <= 600 &&
-                     !box.intersects(game.binAreaSprite.getGlobalBounds());
-        for (int32_t s = 0; s < kStallCount; ++s) {
-            clear = clear && !box.intersects(game.stallAreaSprites[s].getGlobalBounds());
+        bool clear = at.x >= 0 && at.x + body.width <= 800 && at.y + body.height <= 600;
+        for (int32_t s = 0; s <= kStallCount; ++s) {
+            const sf::Sprite& area = s < kStallCount ? game.stallAreaSprites[s] : game.binAreaSprite;
+            clear = clear && !box.intersects(area.getGlobalBounds());
         }
         return clear;
     };
-    // Walks at `box` from a pixel off its left, its right and below (the floor's
-    // lowest line lies above the bottom row's lower edge) until `touched`, then
-    // pushes on; the driver's invariants keep it out of every solid area.
+    // From a pixel off its left, its right and below (the floor's lowest line lies
+    // above the bottom row's lower edge), wherever a player can stand there.
     auto approach = [&](sf::FloatRect box, const std::function<bool()>& touched) {
-        const float middleY = box.top + box.height / 2 - body.height / 2;
+        const float middle = box.top + box.height / 2 - body.height / 2;
         const std::pair<sf::Keyboard::Key, sf::Vector2f> sides[] = {
-            {sf::Keyboard::Right, {box.left - body.width - 1, middleY}},
-            {sf::Keyboard::Left, {box.left + box.width + 1, middleY}},
-            {sf::Keyboard::Up, {box.left + box.width / 2 - body.width / 2,
-                                std::min(box.top + box.height + 1, 600 - body.height)}},
-        };
+            {sf::Keyboard::Right, {box.left - body.width - 1, middle}},
+            {sf::Keyboard::Left, {box.left + box.width + 1, middle}},
+            {sf::Keyboard::Up,
+             {box.left + box.width / 2 - body.width / 2, std::min(box.top + box.height + 1, 600 - body.height)}}};
         int tried = 0;
         for (const auto& [key, from] : sides) {
             if (!free(from)) continue;
             ++tried;
             SCOPED_TRACE("key " + std::to_string(key));
-            game.characterSprite.setPosition(from);
-            driver.seat.hold(key);
             bool reached = false;
-            for (int frame = 0; frame < 400 && !reached; ++frame) {
-                driver.turn();
-                reached = touched();
-            }
-            driver.turn(20);
-            driver.seat.release(key);
+            walk(key, from, [&] { return reached = touched(); });
             EXPECT_TRUE(reached) << "never touched";
         }
         EXPECT_GE(tried, 2) << "reachable from one side only";
@@ -110,13 +95,11 @@ TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     SCOPED_TRACE("bin");
     ASSERT_TRUE(driver.carry(42));
     approach(game.binAreaSprite.getGlobalBounds(), [&] {
-        // It takes what the hand holds; the next fruit to throw is picked up here.
+        // It takes what the hand holds; then the next fruit is fetched for the next side.
         const bool took = !game.carrying;
-        if (took) {
-            const sf::Vector2f at = game.characterSprite.getPosition();
-            driver.carry(42);
-            game.characterSprite.setPosition(at);
-        }
+        const sf::Vector2f at = game.characterSprite.getPosition();
+        driver.carry(42);
+        game.characterSprite.setPosition(at);
         return took;
     });
 }
@@ -135,23 +118,18 @@ TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
 
 TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
     ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
-    int32_t first[kLaneCount];
-    std::copy(game.laneFruit, game.laneFruit + kLaneCount, first);
-    bool wrapped[kLaneCount] = {};
+    int32_t wrapped[kLaneCount] = {};
     float lastY[kLaneCount];
     for (int32_t lane = 0; lane < kLaneCount; ++lane) lastY[lane] = game.lanePositions[lane].y;
     // Every lane leaves the window a dozen times: some seventy new numbers, each
-    // unlike the five others falling (checked on every frame).
+    // unlike the five others falling.
     for (int frame = 0; frame < 12 * 800 / static_cast<int>(kFallPixelsPerFrame); ++frame) {
         driver.turn();
         for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-            wrapped[lane] = wrapped[lane] || game.lanePositions[lane].y < lastY[lane];
+            wrapped[lane] += game.lanePositions[lane].y < lastY[lane];
             lastY[lane] = game.lanePositions[lane].y;
             ASSERT_LE(lastY[lane], 600 + kFallPixelsPerFrame);
         }
     }
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        EXPECT_TRUE(wrapped[lane]) << "lane " << lane << " never came back to the top";
-    }
-    EXPECT_FALSE(std::equal(first, first + kLaneCount, game.laneFruit)) << "no lane brought a new number";
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) EXPECT_GE(wrapped[lane], 10) << "lane " << lane;
 }
