@@ -1,0 +1,93 @@
+// Reading and writing the best time, and keeping it when a match is won. Nothing
+// here may stop the game: a record that cannot be read is no record, one that
+// cannot be written is not kept.
+#include "app/best_time.hpp"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/game.hpp"
+
+namespace {
+
+constexpr size_t kLongestRecordBytes = 8;
+
+// A record is one to three digits and a newline, and a time a match can be won in.
+int32_t parseRecord(const std::string& text) {
+    if (text.size() < 2 || text.size() > 4 || text.back() != '\n') {
+        return -1;
+    }
+    int32_t seconds = 0;
+    for (size_t at = 0; at + 1 < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') {
+            return -1;
+        }
+        seconds = seconds * 10 + (text[at] - '0');
+    }
+    return seconds < kMatchSeconds ? seconds : -1;
+}
+
+}  // namespace
+
+std::string bestTimePath() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/') {
+        return std::string(dataHome) + "/jogo/best-time";
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.local/share/jogo/best-time";
+    }
+    return std::string();
+}
+
+int32_t readBestTime() {
+    const std::string path = bestTimePath();
+    std::ifstream file(path, std::ios::binary);
+    if (path.empty() || !file) {
+        return -1;
+    }
+    std::string text;
+    char c = 0;
+    while (text.size() <= kLongestRecordBytes && file.get(c)) {
+        text.push_back(c);
+    }
+    return parseRecord(text);
+}
+
+bool writeBestTime(int32_t seconds) {
+    const std::string path = bestTimePath();
+    if (path.empty()) {
+        return false;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    std::string scratch = path + ".XXXXXX";
+    const int fd = mkstemp(scratch.data());
+    if (fd < 0) {
+        return false;
+    }
+    const std::string text = std::to_string(seconds) + "\n";
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+                         fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed || std::rename(scratch.c_str(), path.c_str()) != 0) {
+        unlink(scratch.c_str());
+        return false;
+    }
+    return true;
+}
+
+void Game::keepBestTime() {
+    // The whole seconds the match took, as the timer counted them.
+    wonSeconds = std::min(static_cast<int32_t>(matchTime.asSeconds()), kMatchSeconds - 1);
+    const int32_t stored = readBestTime();
+    newRecord = (stored < 0 || wonSeconds < stored) && writeBestTime(wonSeconds);
+    bestSeconds = newRecord ? wonSeconds : stored;
+}
