@@ -1,21 +1,32 @@
 // Every frame the player's tree is compared with the reference tree. Equal trees
 // mean the last move was right; a difference is a wrong slot, unless the AVL
 // insertion rotated, in which case the player must name the rotation.
+#include <algorithm>
+#include <iterator>
+
 #include "app/game.hpp"
 
 namespace {
 
-// Rotation buttons in the order they are asked, each with the kind it names.
+// Rotation buttons in the order they stand, top to bottom, each with the kind it
+// names and the number key that presses it (shown on the button), on the top row
+// or on the keypad.
 struct RotationButton {
     sf::Sprite Game::*sprite;
     int32_t kind;
+    sf::Keyboard::Key key;
+    sf::Keyboard::Key keypadKey;
 };
 
 const RotationButton kRotationButtons[] = {
-    {&Game::rotateRightButtonSprite, RotationKind::SingleRight},
-    {&Game::doubleRotateRightButtonSprite, RotationKind::DoubleRight},
-    {&Game::rotateLeftButtonSprite, RotationKind::SingleLeft},
-    {&Game::doubleRotateLeftButtonSprite, RotationKind::DoubleLeft},
+    {&Game::rotateRightButtonSprite, RotationKind::SingleRight, sf::Keyboard::Num1,
+     sf::Keyboard::Numpad1},
+    {&Game::doubleRotateRightButtonSprite, RotationKind::DoubleRight, sf::Keyboard::Num2,
+     sf::Keyboard::Numpad2},
+    {&Game::rotateLeftButtonSprite, RotationKind::SingleLeft, sf::Keyboard::Num3,
+     sf::Keyboard::Numpad3},
+    {&Game::doubleRotateLeftButtonSprite, RotationKind::DoubleLeft, sf::Keyboard::Num4,
+     sf::Keyboard::Numpad4},
 };
 
 // All seven slots hold a node: the player's tree is a complete three-level tree.
@@ -54,14 +65,20 @@ void Game::judgeTrees() {
     movementEnabled = false;
     standStill();
     for (const RotationButton& button : kRotationButtons) {
-        if (!updateButton(this->*button.sprite)) {
+        const bool named = updateButton(this->*button.sprite) || keyWasPressed(button.key) ||
+                           keyWasPressed(button.keypadKey);
+        if (!named || pendingRotation == RotationKind::None) {
             continue;
         }
         if (pendingRotation == button.kind) {
             placeInTreeSound.play();
+            // The character waits until the fruits have reached their new stalls.
+            int32_t fruitsBefore[kStallCount];
+            std::copy(std::begin(slotFruit), std::end(slotFruit), std::begin(fruitsBefore));
             resyncTrees();
-            movementEnabled = true;
+            startStallAnimation(fruitsBefore);
         } else {
+            rightRotation = pendingRotation;
             pendingRotation = RotationKind::None;
             loseMatch(LossCause::WrongRotation);
         }

@@ -1,6 +1,8 @@
 // The character walks with the arrow keys, read as live keyboard state. Only the
 // first held key in the order Left, Right, Up, Down counts; obstacles are solid
-// because a step into them is undone before anything is drawn.
+// because a step into them is undone before anything is drawn. The live state is
+// the whole keyboard's, so keys count only while the game's window has the focus:
+// someone typing in another window does not walk the character.
 #include <algorithm>
 
 #include "app/game.hpp"
@@ -18,8 +20,12 @@ constexpr int32_t kLastWalkColumnPixel = 128;
 const sf::Keyboard::Key kArrowKeys[] = {sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Up,
                                         sf::Keyboard::Down};
 
-// The first arrow key held in priority order, or Unknown when none is.
-sf::Keyboard::Key firstHeldArrow() {
+// The first arrow key held in priority order, or Unknown when none is or the
+// window does not have the keyboard.
+sf::Keyboard::Key firstHeldArrow(const sf::Window& window) {
+    if (!window.hasFocus()) {
+        return sf::Keyboard::Unknown;
+    }
     for (sf::Keyboard::Key key : kArrowKeys) {
         if (sf::Keyboard::isKeyPressed(key)) {
             return key;
@@ -30,13 +36,17 @@ sf::Keyboard::Key firstHeldArrow() {
 
 }  // namespace
 
-void Game::moveCharacter() {
+void Game::measureFrameStep() {
     // A pause of the movement step (a question, an end screen, the menu) must not
     // turn into one giant step: no step covers more than a tenth of a second.
     frameSeconds = std::min(stepClock.restart().asSeconds(), kLongestStepSeconds);
+}
+
+void Game::moveCharacter() {
+    measureFrameStep();
 
     const sf::Vector2f position = characterSprite.getPosition();
-    const sf::Keyboard::Key key = firstHeldArrow();
+    const sf::Keyboard::Key key = firstHeldArrow(window);
     switch (key) {
     case sf::Keyboard::Left:
         if (position.x > kLeftLimit) {
@@ -88,7 +98,7 @@ void Game::pushBack(const sf::Sprite& obstacle) {
     if (!touchesCharacter(obstacle)) {
         return;
     }
-    switch (firstHeldArrow()) {
+    switch (firstHeldArrow(window)) {
     case sf::Keyboard::Left:
         characterSprite.move(horizontalVelocity.x * frameSeconds, -horizontalVelocity.y);
         break;

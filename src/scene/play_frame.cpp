@@ -32,6 +32,8 @@ void Game::playFrame() {
 
     if (movementEnabled) {
         moveCharacter();
+    } else if (stallsMoving) {
+        advanceStallAnimation();
     }
     updateBin();
     deliverFruit();
