@@ -14,6 +14,25 @@ const sf::Time kMenuPause = sf::milliseconds(100);
 constexpr int32_t kFirstLaneStartY = -100;
 constexpr int32_t kLaneStartSpacing = 100;
 
+// Forgets what the last match taught and any stall animation, for a new match.
+void clearLessons(Game& game) {
+    game.pressedKey = sf::Keyboard::Unknown;
+    game.deliveredFruit = kNoFruit;
+    game.deliveredSlot = TreeSlot::None;
+    game.rightRotation = RotationKind::None;
+    game.wonSeconds = 0;
+    game.bestSeconds = -1;
+    game.newRecord = false;
+    game.stallsMoving = false;
+    game.stallAnimationSeconds = 0;
+    for (int32_t& fruit : game.stallFruitsBefore) {
+        fruit = kNoFruit;
+    }
+    for (sf::Sprite& fruit : game.treeFruitSprites) {
+        fruit.setColor(sf::Color::White);
+    }
+}
+
 }  // namespace
 
 Game::Game()
@@ -57,6 +76,7 @@ Game::Game()
     restartRequested = 0;
     shownSeconds = 0;
     carriedFruit = kNoFruit;
+    clearLessons(*this);
     initTree(&balancedRoot);
     initTree(&playerRoot);
 }
@@ -103,7 +123,14 @@ void Game::openWindow() {
 }
 
 void Game::pollEvents() {
+    // A key acts in the turn it was pressed only: unlike a click, which a button
+    // checks against the pointer, a press left in the buffer would act again on
+    // the next screen (Enter that started a match would also insert a fruit).
+    pressedKey = sf::Keyboard::Unknown;
     while (window.pollEvent(event)) {
+        if (event.type == sf::Event::KeyPressed) {
+            pressedKey = event.key.code;
+        }
         const bool escape =
             event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape;
         if (event.type == sf::Event::Closed || escape) {
@@ -149,6 +176,7 @@ void Game::resetMatch() {
     lossCause = LossCause::None;
     matchWon = 0;
     shownSeconds = 0;
+    clearLessons(*this);
     // The restart has freed both trees already; freeing here as well keeps a direct
     // reset from leaking whatever a match left behind.
     destroyTree(&balancedRoot);

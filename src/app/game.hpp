@@ -23,6 +23,7 @@ constexpr int32_t kTimerPictureCount = kMatchSeconds + 1;
 constexpr float kWalkPixelsPerSecond = 180.f;
 constexpr float kFallPixelsPerFrame = 3.f;
 constexpr float kLongestStepSeconds = 0.1f;
+constexpr float kStallAnimationSeconds = 0.8f;
 constexpr int32_t kNoFruit = -1;
 
 // Outcome codes kept in lossCause.
@@ -64,6 +65,13 @@ public:
     bool updateSmallButton(sf::Sprite& button);
     void showMenu();
     void showInstructions();
+    // True when the key was pressed in this turn's events (each press counts once).
+    bool keyWasPressed(sf::Keyboard::Key key) const { return pressedKey == key; }
+
+    // Best time (src/app/best_time.cpp).
+    // Takes the won match's seconds, compares them with the stored record and
+    // stores them when faster; the record shown is whatever is stored afterwards.
+    void keepBestTime();
 
     // Puzzle rules (src/rules).
     void deliverFruit();
@@ -87,6 +95,17 @@ public:
     void updateBin();
     void updateTimer();
     void updateEndScreen();
+    // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
+    void drawEndAnswer();
+    // The stall fruits travelling from the stalls of the tree before a rotation to
+    // those of the rotated tree (src/scene/stall_animation.cpp).
+    void startStallAnimation(const int32_t (&fruitsBefore)[kStallCount]);
+    void advanceStallAnimation();
+    void finishStallAnimation();
+    // Draws the fruit of every slot, where the animation puts it while it runs.
+    void drawStallFruits();
+    // Takes the time since the last step, capped, into frameSeconds.
+    void measureFrameStep();
     // Shows the character standing still, facing right.
     void standStill();
     // Restarts the background track from its beginning when it has stopped.
@@ -171,6 +190,12 @@ public:
     sf::Sprite lostKeySprite;
     sf::Sprite playAgainButtonSprite;
     sf::Sprite lostTimeSprite;
+    // Captions, marks and counts drawn into the end cards, one sheet.
+    sf::Texture captionsTexture;
+    sf::Sprite captionSprite;
+    sf::Sprite answerFruitSprite;
+    sf::Sprite answerButtonSprite;
+    sf::Sprite answerTimerSprite;
 
     // Timer.
     sf::Texture timerTexture;
@@ -217,6 +242,24 @@ public:
     // Slot whose insert button is drawn on this frame, -1 when none is: the button
     // only answers where it can be seen.
     int32_t offeredSlot;
+    // The key pressed in this turn's events, Unknown when none was.
+    sf::Keyboard::Key pressedKey;
+
+    // What the end card teaches: the last fruit delivered and the slot it was put
+    // in, the rotation that was asked for, the seconds of a won match and the
+    // stored best time (-1 when there is none).
+    int32_t deliveredFruit;
+    int32_t deliveredSlot;
+    int32_t rightRotation;
+    int32_t wonSeconds;
+    int32_t bestSeconds;
+    bool newRecord;
+
+    // The stall animation after a named rotation: its seconds so far, advanced by
+    // frameSeconds, and the fruit each slot showed before the rotation.
+    bool stallsMoving;
+    float stallAnimationSeconds;
+    int32_t stallFruitsBefore[kStallCount];
 
     // Trees and match clock.
     TreeNode* balancedRoot;

@@ -4,7 +4,8 @@
 
 void Game::showMenu() {
     // The first button that reports a click ends the button tests of this frame.
-    if (updateButton(playButtonSprite)) {
+    // Enter plays, the way the first button does.
+    if (updateButton(playButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
         menuActive = false;
         playActive = true;
     } else if (updateButton(instructionsButtonSprite)) {
@@ -24,7 +25,7 @@ void Game::showMenu() {
 }
 
 void Game::showInstructions() {
-    if (updateButton(backButtonSprite)) {
+    if (updateButton(backButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
         instructionsActive = false;
         menuActive = true;
     }

@@ -34,7 +34,7 @@ const sf::Vector2f kFruitParking{-30, 0};
 const sf::Vector2f kCarriedFruitPosition{367, 11};
 const sf::Vector2f kBinPosition{385, 125};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
-const sf::Vector2f kPlayAgainButtonPosition{299, 319};
+const sf::Vector2f kPlayAgainButtonPosition{299, 468};
 const sf::Vector2f kTimerPosition{466, 15};
 constexpr float kStallAreaOffsetX = 15;
 
@@ -43,6 +43,31 @@ constexpr float kStallAreaOffsetX = 15;
 const sf::Vector2f kStallPositions[kStallCount] = {
     {493, 130}, {366, 270}, {626, 270}, {297, 442}, {431, 442}, {563, 442}, {695, 442},
 };
+
+// The answer drawn into an end card: a tree of seven slots on the left (centres,
+// indexed by slot), a fruit and a caption on the right, the right rotation's
+// button, and the won match's time beside the best time.
+const sf::Vector2f kCardSlotCentres[kStallCount] = {
+    {330, 290}, {265, 345}, {395, 345}, {232, 410}, {297, 410}, {363, 410}, {428, 410},
+};
+const sf::Vector2f kCardFruitCentre{545, 300};
+const sf::Vector2f kCardCaptionCentre{545, 412};
+const sf::Vector2f kCardButtonPosition{299, 300};
+const sf::Vector2f kCardWonTimeCentre{300, 318};
+const sf::Vector2f kCardBestTimeCentre{500, 318};
+const sf::Vector2f kCardRecordCaptionCentre{500, 400};
+
+// The captions sheet: one column of cells, a mark or a short text each.
+constexpr int32_t kCaptionWidth = 160;
+constexpr int32_t kCaptionHeight = 48;
+namespace Caption {
+constexpr int32_t Cross = 0;
+constexpr int32_t Bin = 1;
+constexpr int32_t NewRecord = 2;
+constexpr int32_t NoRecord = 3;
+// Then "0 de 7" to "7 de 7", filled stalls.
+constexpr int32_t FirstCount = 4;
+}  // namespace Caption
 
 // Cell n of a sheet of ten columns, read row by row.
 inline sf::IntRect sheetCell(int32_t n, int32_t width, int32_t height) {

@@ -121,6 +121,10 @@ void Game::loadTextures() {
     loadPicture(wonTexture, "Ganhou.png");
     wonSprite.setTexture(wonTexture);
     wonSprite.setPosition(0, 0);
+    // The answers on the end cards pick their cells when they are drawn.
+    loadPicture(captionsTexture, "Legendas.png");
+    captionSprite.setTexture(captionsTexture);
+    answerFruitSprite.setTexture(fruitsTexture);
 
     // The play-again button is the one button framed at load: one update with no
     // mouse event in the buffer gives it its rest frame.
@@ -135,6 +139,7 @@ void Game::loadTextures() {
         timerSprites[seconds] = sf::Sprite(timerTexture, timerFrame);
         timerSprites[seconds].setPosition(kTimerPosition);
     }
+    answerTimerSprite.setTexture(timerTexture);
 }
 
 void Game::loadSounds() {

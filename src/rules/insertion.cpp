@@ -21,6 +21,7 @@ void Game::winMatch() {
     matchWon = 1;
     music.stop();
     wonSound.play();
+    keepBestTime();
 }
 
 void Game::deliverFruit() {
@@ -31,6 +32,8 @@ void Game::deliverFruit() {
         }
         if (touchesCharacter(stallSprites[stall]) && insertRequested && carriedFruit != kNoFruit) {
             delivered = true;
+            deliveredFruit = carriedFruit;
+            deliveredSlot = currentSlot;
             if (pickedLane >= 0 && pickedLane < kLaneCount) {
                 laneTaken[pickedLane] = false;
             }
@@ -56,8 +59,12 @@ void Game::deliverFruit() {
 
 void Game::updateInsertButton() {
     // The button only answers where it is drawn, beside a free stall: a click on
-    // the spot where it stood earlier must not overwrite a filled slot.
-    const bool clicked = updateSmallButton(insertButtonSprite) && offeredSlot != TreeSlot::None;
+    // the spot where it stood earlier must not overwrite a filled slot. Enter or
+    // Space presses it too, but not under an end card, where Enter plays again.
+    const bool keyed = (keyWasPressed(sf::Keyboard::Return) || keyWasPressed(sf::Keyboard::Space)) &&
+                       !hasOutcome();
+    const bool clicked =
+        (updateSmallButton(insertButtonSprite) || keyed) && offeredSlot != TreeSlot::None;
     if (clicked && carriedFruit != kNoFruit) {
         insertRequested = true;
         placeInTreeSound.play();
@@ -68,11 +75,5 @@ void Game::updateInsertButton() {
     } else {
         insertRequested = false;
     }
-    for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        if (slotFilled[slot] && slotFruit[slot] != kNoFruit) {
-            sf::Sprite& fruit = treeFruitSprites[slotFruit[slot]];
-            fruit.setPosition(kSlotFruitPositions[slot]);
-            window.draw(fruit);
-        }
-    }
+    drawStallFruits();
 }

@@ -24,8 +24,11 @@ void Game::updateTimer() {
 }
 
 void Game::updateEndScreen() {
-    restartRequested = updateButton(playAgainButtonSprite) ? 1 : 0;
+    const bool again =
+        updateButton(playAgainButtonSprite) || keyWasPressed(sf::Keyboard::Return);
+    restartRequested = again ? 1 : 0;
     movementEnabled = false;
     standStill();
+    drawEndAnswer();
     window.draw(playAgainButtonSprite);
 }

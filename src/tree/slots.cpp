@@ -55,3 +55,13 @@ TreeNode* nodeAtSlot(TreeNode* root, int32_t slot) {
     TreeNode** link = slotLink(&root, slot);
     return link != nullptr ? *link : nullptr;
 }
+
+int32_t slotOfKey(TreeNode* root, int32_t key) {
+    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
+        const TreeNode* node = nodeAtSlot(root, slot);
+        if (node != nullptr && node->key == key) {
+            return slot;
+        }
+    }
+    return TreeSlot::None;
+}

@@ -88,3 +88,7 @@ TreeNode* rebalanceReporting(TreeNode** link, int32_t& kind);
 // The node at the given slot position, or null when the slot is empty, its parent
 // is missing or the slot is outside 0..6.
 TreeNode* nodeAtSlot(TreeNode* root, int32_t slot);
+
+// The slot of the node holding key, or TreeSlot::None when the key is not in the
+// tree or lies below the third level.
+int32_t slotOfKey(TreeNode* root, int32_t key);

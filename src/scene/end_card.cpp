@@ -1,0 +1,91 @@
+// Each end card keeps its rule printed and shows, in the room left for it, what
+// the right move of this very match was: where the fruit belonged, the rotation
+// that was asked for, the number that was already there, how far the tree got, or
+// the time of the win beside the best time. Everything drawn here is a sprite
+// over a picture that is already loaded (fruits, buttons, timer, captions).
+#include "app/game.hpp"
+#include "assets/layout.hpp"
+
+namespace {
+
+// Puts a sprite's centre on a point of the card.
+void centreOn(sf::Sprite& sprite, sf::Vector2f centre) {
+    const sf::FloatRect bounds = sprite.getGlobalBounds();
+    sprite.setPosition(centre.x - bounds.width / 2, centre.y - bounds.height / 2);
+}
+
+}  // namespace
+
+void Game::drawEndAnswer() {
+    // The card's little tree: the fruits of the first three levels.
+    const auto drawTree = [this](TreeNode* root) {
+        for (int32_t slot = 0; slot < kStallCount; ++slot) {
+            const TreeNode* node = nodeAtSlot(root, slot);
+            if (node == nullptr) {
+                continue;
+            }
+            answerFruitSprite.setTextureRect(sheetCell(node->key, kFruitCellSize, kFruitCellSize));
+            answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
+            centreOn(answerFruitSprite, kCardSlotCentres[slot]);
+            window.draw(answerFruitSprite);
+        }
+    };
+    const auto drawCaption = [this](int32_t caption, sf::Vector2f centre) {
+        // One column: the cell's row is the caption's number.
+        captionSprite.setTextureRect(
+            sf::IntRect(0, caption * kCaptionHeight, kCaptionWidth, kCaptionHeight));
+        centreOn(captionSprite, centre);
+        window.draw(captionSprite);
+    };
+    const auto drawBigFruit = [this](int32_t fruit) {
+        answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
+        answerFruitSprite.setScale(1, 1);
+        centreOn(answerFruitSprite, kCardFruitCentre);
+        window.draw(answerFruitSprite);
+    };
+    const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
+        answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
+        centreOn(answerTimerSprite, centre);
+        window.draw(answerTimerSprite);
+    };
+
+    if (matchWon != 0) {
+        drawSeconds(wonSeconds, kCardWonTimeCentre);
+        if (bestSeconds >= 0) {
+            drawSeconds(bestSeconds, kCardBestTimeCentre);
+        }
+        if (newRecord || bestSeconds < 0) {
+            drawCaption(newRecord ? Caption::NewRecord : Caption::NoRecord,
+                        kCardRecordCaptionCentre);
+        }
+    } else if (lossCause == LossCause::WrongSlot) {
+        // The reference tree holds the fruit where it belonged; below the third
+        // level no stall was right and it was one for the bin.
+        drawTree(balancedRoot);
+        if (deliveredSlot >= 0 && deliveredSlot < kStallCount) {
+            drawCaption(Caption::Cross, kCardSlotCentres[deliveredSlot]);
+        }
+        drawBigFruit(deliveredFruit);
+        if (slotOfKey(balancedRoot, deliveredFruit) == TreeSlot::None) {
+            drawCaption(Caption::Bin, kCardCaptionCentre);
+        }
+    } else if (lossCause == LossCause::WrongRotation && rightRotation >= 0 &&
+               rightRotation < 4) {
+        sf::Sprite* const buttons[] = {&rotateRightButtonSprite, &doubleRotateRightButtonSprite,
+                                       &rotateLeftButtonSprite, &doubleRotateLeftButtonSprite};
+        answerButtonSprite = *buttons[rightRotation];
+        answerButtonSprite.setTextureRect(sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
+        answerButtonSprite.setPosition(kCardButtonPosition);
+        window.draw(answerButtonSprite);
+    } else if (lossCause == LossCause::RepeatedKey) {
+        drawTree(balancedRoot);
+        drawBigFruit(deliveredFruit);
+    } else if (lossCause == LossCause::TimeOut) {
+        int32_t filled = 0;
+        for (int32_t slot = 0; slot < kStallCount; ++slot) {
+            filled += nodeAtSlot(playerRoot, slot) != nullptr ? 1 : 0;
+        }
+        drawTree(playerRoot);
+        drawCaption(Caption::FirstCount + filled, kCardCaptionCentre);
+    }
+}
