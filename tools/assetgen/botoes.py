@@ -152,13 +152,21 @@ def _frame_simple(label, color, icon, state):
     return c.result()
 
 
-def _frame_rotation(kind, direction, color, state):
+def _keycap(c, x, y, s, dy):
+    """A small keyboard key showing the key that presses the button."""
+    c.rrect((x - 10, y - 10 + dy, x + 10, y + 12 + dy), 5, fill=INK)
+    c.rrect((x - 8, y - 8 + dy, x + 8, y + 8 + dy), 3.5, fill=(255, 250, 235, 255))
+    c.text((x, y + dy + 0.5), s, 14, fill=INK)
+
+
+def _frame_rotation(kind, direction, color, key, state):
     w, h = 201, 71
     c = Canvas(w, h)
     face, dy = _body(c, w, h, color, state)
     cy = (face[1] + face[3]) / 2.0
     clockwise = direction == "direita"
     _icon_rotation(c, 32, cy, clockwise, kind == "dupla", darker(color, 0.05))
+    _keycap(c, 16, 16, key, dy)
     line1 = "Rotação " + kind
     line2 = "à " + direction
     s1 = _fit(c, line1, 17, 140)
@@ -218,9 +226,10 @@ def generate(out):
     result = {}
     for name, label, color, icon in SIMPLE_BUTTONS:
         result[name] = big_sheet(lambda s, l=label, co=color, i=icon: _frame_simple(l, co, i, s))
-    for name, kind, direction, color in ROTATION_BUTTONS:
-        result[name] = big_sheet(lambda s, k=kind, d=direction, co=color:
-                                 _frame_rotation(k, d, co, s))
+    # Keys 1 to 4 press them in the order they stand, top to bottom.
+    for key, (name, kind, direction, color) in enumerate(ROTATION_BUTTONS, start=1):
+        result[name] = big_sheet(lambda s, k=kind, d=direction, co=color, n=str(key):
+                                 _frame_rotation(k, d, co, n, s))
     frames = [insert_frame(s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
     result["BotaoInserirFruta.png"] = _sheet(frames, 102, 39, [0, 39, 78])
     return result

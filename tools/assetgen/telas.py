@@ -17,7 +17,7 @@ HAND_FRUIT = (367, 11)  # 64x64 fruit in the hand
 HAND_FRAME = (360, 5, 438, 82)
 TIMER_POS = (466, 15)   # 79x64 timer cell
 BIN_POS = (385, 125)
-PLAY_AGAIN = (299, 319, 500, 390)
+PLAY_AGAIN = (299, 468, 500, 539)
 BACK_BUTTON = (150, 515, 351, 586)
 MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250)
 ROT_BUTTONS_X, ROT_BUTTONS_Y = 34, (258, 338, 418, 498)
@@ -364,16 +364,156 @@ def rotation_prompt():
     return c.result()
 
 
-END_CARD = (160, 104, 640, 414)
+END_CARD = (140, 56, 660, 552)
+# The room inside the card where the game draws this match's answer, and what it
+# draws there (the game's own layout table holds the same numbers).
+ANSWER_PANEL = (172, 226, 628, 452)
+CARD_SLOTS = [(330, 290), (265, 345), (395, 345), (232, 410), (297, 410), (363, 410), (428, 410)]
+CARD_FRUIT = (545, 300)
+CARD_TIMES = ((300, 318), (500, 318))
+CAPTION_W, CAPTION_H = 160, 48
+BROWN = (150, 80, 50)
 
 
-def _end_base(title, title_color, icon):
+def _end_base(title, title_color, icon, rule_lines):
     c = Canvas(SW, SH, SS)
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
-    icon(c, 400, 104)
-    title_text(c, (400, 168), title, 38, fill=title_color, stroke=3.5)
+    _end_board(c, title, title_color, icon, rule_lines)
     return c
+
+
+def _end_board(c, title, title_color, icon, rule_lines):
+    board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
+    icon(c, 400, 56)
+    title_text(c, (400, 124), title, 36, fill=title_color, stroke=3.5)
+    _clear_text_lines(c, rule_lines, 152, 16, leading=1.3)
+    x0, y0, x1, y1 = ANSWER_PANEL
+    c.rrect((x0, y0, x1, y1), 12, fill=(226, 196, 140))
+    c.rrect((x0 + 2, y0 + 2, x1 - 2, y1 - 2), 10, fill=(255, 250, 234))
+
+
+def _card_tree(c, heading):
+    """The seven empty slots of a tree, where the game draws fruits."""
+    c.text((330, 246), heading, 14, fill=BROWN, anchor="mm")
+    for child in range(1, 7):
+        parent = (child - 1) // 2
+        c.line([CARD_SLOTS[parent], CARD_SLOTS[child]], (190, 150, 100), 3)
+    for (x, y) in CARD_SLOTS:
+        c.circle(x, y, 24, fill=INK)
+        c.circle(x, y, 22, fill=(244, 226, 190))
+    c.line([(470, 240), (470, 440)], (226, 196, 140), 2)
+
+
+def _card_fruit_spot(c, label):
+    x, y = CARD_FRUIT
+    c.text((x, 246), label, 14, fill=BROWN, anchor="mm")
+    c.circle(x, y, 38, fill=(226, 196, 140))
+    c.circle(x, y, 36, fill=(244, 226, 190))
+
+
+def _cross(c, x, y, r=15):
+    for a, b in (((-1, -1), (1, 1)), ((-1, 1), (1, -1))):
+        p0, p1 = (x + a[0] * r, y + a[1] * r), (x + b[0] * r, y + b[1] * r)
+        c.line([p0, p1], INK, 9)
+        c.line([p0, p1], (230, 60, 50), 5.5)
+
+
+def _won_card(c):
+    _end_board(c, "Parabéns!", (250, 176, 40), _icon_star,
+               [("Você montou uma árvore AVL completa!", True, None),
+                ("Agora tente montá-la mais depressa.", False, BROWN)])
+    for (x, y), label in zip(CARD_TIMES, ("Seu tempo", "Recorde")):
+        c.text((x, 256), label, 17, fill=INK, anchor="mm")
+        c.rrect((x - 48, y - 40, x + 48, y + 40), 12, fill=(226, 196, 140))
+        c.rrect((x - 46, y - 38, x + 46, y + 38), 10, fill=(244, 226, 190))
+    for (x, y) in ((206, 250), (594, 250), (400, 318)):
+        sparkle(c, x, y, 9)
+
+
+def won():
+    c = Canvas(SW, SH, SS)
+    c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
+    rnd = random.Random(77)
+    cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
+    card = END_CARD
+    for _ in range(140):
+        x, y = rnd.uniform(0, SW), rnd.uniform(0, SH)
+        if card[0] - 10 < x < card[2] + 10 and card[1] - 48 < y < card[3] + 10:
+            continue
+        a = rnd.uniform(0, math.pi)
+        w, h = rnd.uniform(4, 8), rnd.uniform(8, 14)
+        ux, uy = math.cos(a), math.sin(a)
+        pts = [(x + ux * h / 2 - uy * w / 2, y + uy * h / 2 + ux * w / 2),
+               (x + ux * h / 2 + uy * w / 2, y + uy * h / 2 - ux * w / 2),
+               (x - ux * h / 2 + uy * w / 2, y - uy * h / 2 - ux * w / 2),
+               (x - ux * h / 2 - uy * w / 2, y - uy * h / 2 + ux * w / 2)]
+        c.blob([("poly", pts)], rnd.choice(cols), INK, 1.0)
+    for (x, y, r) in ((80, 90, 16), (720, 120, 20), (70, 470, 18), (730, 460, 14),
+                      (100, 300, 12), (700, 300, 16)):
+        c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
+    _won_card(c)
+    return c.result()
+
+
+def lost(kind):
+    red = (230, 84, 60)
+    if kind == "posicao":
+        c = _end_base("Posição errada!", red, _icon_stall,
+                      [("Menores vão para a esquerda; maiores ou iguais,", True, None),
+                       ("para a direita. Compare desde a raiz.", True, None)])
+        _card_tree(c, "Onde ela devia ficar")
+        _card_fruit_spot(c, "A fruta")
+        _cross(c, 492, 374, 7)
+        c.text((506, 374), "onde você pôs", 13, fill=INK, bold=False, anchor="lm")
+    elif kind == "rotacao":
+        c = _end_base("Rotação errada!", red, _icon_rotate,
+                      [("Veja de que lado a árvore pesa: esquerda-esquerda,", True, None),
+                       ("simples à direita; esquerda-direita, dupla à direita.", True, None),
+                       ("Do lado direito, o mesmo ao contrário.", False, BROWN)])
+        c.text((400, 262), "A rotação certa era:", 19, fill=INK, anchor="mm")
+        sparkle(c, 262, 336, 9)
+        sparkle(c, 538, 336, 9)
+    elif kind == "chave":
+        c = _end_base("Chave repetida!", red, _icon_twins,
+                      [("Cada número só pode entrar uma vez na árvore.", True, None),
+                       ("Jogue as frutas repetidas no lixo.", False, BROWN)])
+        _card_tree(c, "A árvore")
+        _card_fruit_spot(c, "Já estava lá")
+    elif kind == "tempo":
+        c = _end_base("Tempo esgotado!", red, _icon_clock,
+                      [("Você tem 90 segundos para montar a árvore.", True, None),
+                       ("Seja rápido e tente de novo!", False, BROWN)])
+        _card_tree(c, "Suas barracas")
+        c.text((545, 346), "Barracas", 17, fill=INK, anchor="mm")
+        c.text((545, 368), "cheias:", 17, fill=INK, anchor="mm")
+    else:
+        raise ValueError(kind)
+    return c.result()
+
+
+def captions():
+    """One column of marks and short texts the game draws into the end cards:
+    the cross of a wrong stall, the bin, the record, and 0..7 filled stalls."""
+    texts = [None, ("Não cabia nas", "barracas: lixo!"), ("Novo recorde!",), ("Sem recorde",)]
+    texts += [("%d de 7" % n,) for n in range(8)]
+    c = Canvas(CAPTION_W, CAPTION_H * len(texts), SS)
+    for row, lines in enumerate(texts):
+        cx, cy = CAPTION_W / 2.0, row * CAPTION_H + CAPTION_H / 2.0
+        if lines is None:
+            _cross(c, cx, cy)
+        elif len(lines) == 2:
+            c.rrect((4, cy - 22, CAPTION_W - 4, cy + 22), 10, fill=INK)
+            c.rrect((6, cy - 20, CAPTION_W - 6, cy + 20), 8, fill=(76, 160, 84))
+            c.text((cx, cy - 9), lines[0], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
+            c.text((cx, cy + 9), lines[1], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
+        elif row == 2:
+            c.rrect((4, cy - 18, CAPTION_W - 4, cy + 18), 10, fill=INK)
+            c.rrect((6, cy - 16, CAPTION_W - 6, cy + 16), 8, fill=(250, 176, 40))
+            c.text((cx, cy), lines[0], 19, fill=WHITE, stroke=2, stroke_fill=INK)
+        else:
+            c.text((cx, cy), lines[0], 26 if row > 3 else 18, fill=(230, 84, 60) if row > 3
+                   else BROWN, stroke=2 if row > 3 else 0, stroke_fill=INK)
+    return c.result()
 
 
 def _icon_round(c, x, y, color):
@@ -386,13 +526,6 @@ def _icon_round(c, x, y, color):
 def _icon_star(c, x, y):
     _icon_round(c, x, y, (255, 210, 80))
     c.blob([("poly", star_points(x, y + 2, 27, 12))], (255, 244, 170), INK, 2.5)
-
-
-def _icon_sad(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
-    c.circle(x - 11, y - 6, 4.5, fill=INK)
-    c.circle(x + 11, y - 6, 4.5, fill=INK)
-    c.arc((x - 15, y + 8, x + 15, y + 30), 200, 340, INK, 4)
 
 
 def _icon_clock(c, x, y):
@@ -445,76 +578,6 @@ def _clear_text_lines(c, lines, y0, size, leading=1.32, color=INK, bold_first=Fa
         c.text((400, y), s, size, fill=col or color, bold=bold, anchor="ma")
         y += size * leading
     return y
-
-
-def won():
-    c = Canvas(SW, SH, SS)
-    c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    rnd = random.Random(77)
-    cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
-    card = END_CARD
-    for _ in range(140):
-        x, y = rnd.uniform(0, SW), rnd.uniform(0, SH)
-        if card[0] - 10 < x < card[2] + 10 and card[1] - 10 < y < card[3] + 10:
-            continue
-        a = rnd.uniform(0, math.pi)
-        w, h = rnd.uniform(4, 8), rnd.uniform(8, 14)
-        ux, uy = math.cos(a), math.sin(a)
-        pts = [(x + ux * h / 2 - uy * w / 2, y + uy * h / 2 + ux * w / 2),
-               (x + ux * h / 2 + uy * w / 2, y + uy * h / 2 - ux * w / 2),
-               (x - ux * h / 2 + uy * w / 2, y - uy * h / 2 - ux * w / 2),
-               (x - ux * h / 2 - uy * w / 2, y - uy * h / 2 + ux * w / 2)]
-        c.blob([("poly", pts)], rnd.choice(cols), INK, 1.0)
-    for (x, y, r) in ((110, 90, 16), (700, 120, 20), (90, 470, 18), (720, 460, 14),
-                      (250, 520, 12), (560, 540, 16), (400, 40, 10)):
-        c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
-    board(c, card, r=22, fill=PAPER, edge=WOOD, edge_w=7)
-    _icon_star(c, 400, 104)
-    title_text(c, (400, 170), "Parabéns!", 40, fill=(250, 176, 40), stroke=3.5)
-    c.text((400, 210), "Você montou uma árvore AVL completa!", 19, fill=INK)
-    mini_tree(c, 400, 240, [40, 20, 60, 10, 30, 50, 70], 24, 28, 11,
-              [ORANGE, GREEN, GREEN, RED, RED, RED, RED], text_size=10.5)
-    for (x, y) in ((282, 262), (518, 262), (250, 232), (550, 232)):
-        sparkle(c, x, y, 9 if x in (282, 518) else 6)
-    return c.result()
-
-
-def lost(kind):
-    if kind == "posicao":
-        c = _end_base("Posição errada!", (230, 84, 60), _icon_stall)
-        lines = [("Chaves menores vão para a esquerda;", True, None),
-                 ("maiores ou iguais, para a direita.", True, None),
-                 ("Compare com cada barraca desde a raiz.", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 210, 17)
-    elif kind == "rotacao":
-        c = _end_base("Rotação errada!", (230, 84, 60), _icon_rotate)
-        c.text((400, 196), "Veja de que lado a árvore pesa:", 15, fill=(150, 80, 50),
-               bold=False, anchor="ma")
-        rows = [("esquerda-esquerda", "simples à direita"),
-                ("esquerda-direita", "dupla à direita"),
-                ("direita-direita", "simples à esquerda"),
-                ("direita-esquerda", "dupla à esquerda")]
-        y = 224
-        for a, b in rows:
-            c.text((382, y), a, 15, fill=INK, bold=False, anchor="rm")
-            c.text((398, y), "→", 16, fill=(230, 84, 60), anchor="mm")
-            c.text((414, y), b, 15, fill=INK, bold=True, anchor="lm")
-            y += 22
-    elif kind == "chave":
-        c = _end_base("Chave repetida!", (230, 84, 60), _icon_twins)
-        lines = [("Cada número só pode entrar", True, None),
-                 ("uma vez na árvore.", True, None),
-                 ("Jogue as frutas repetidas no lixo.", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 210, 18)
-    elif kind == "tempo":
-        c = _end_base("Tempo esgotado!", (230, 84, 60), _icon_clock)
-        lines = [("Você tem 90 segundos", True, None),
-                 ("para montar a árvore.", True, None),
-                 ("Seja rápido e tente de novo!", False, (150, 80, 50))]
-        _clear_text_lines(c, lines, 210, 18)
-    else:
-        raise ValueError(kind)
-    return c.result()
 
 
 # ---------------------------------------------------------------------------
@@ -581,9 +644,10 @@ def instructions():
                     "Encha as 7 barracas para vencer!", 14, mw, fill=INK, leading=1.26) + 8
     y = _section(c, x, y, "Controles", BLUE)
     y = _bullets(c, x + 4, y, [
-        "Setas do teclado: andar pela feira.",
-        "Mouse: clicar nos botões (como Inserir, na barraca). Esc: sair.",
-        "Ande até uma fruta para pegá-la. As que não servem vão para o lixo."], mw, 14) + 6
+        "Setas: andar e pegar frutas. Esc: sair.",
+        "Enter ou Espaço: inserir a fruta. Teclas 1 a 4: escolher a rotação.",
+        "Enter também joga, volta e joga de novo."],
+        mw, 13.5) + 4
     y = _section(c, x, y, "Regras", RED)
     y = _bullets(c, x + 4, y, [
         "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
@@ -644,6 +708,8 @@ def generate(want, images):
                        ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
         if want(name):
             result[name] = lost(kind)
+    if want("Legendas.png"):
+        result["Legendas.png"] = captions()
     if want("Instrucoes.png"):
         result["Instrucoes.png"] = instructions()
     return result
