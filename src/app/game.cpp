@@ -120,6 +120,9 @@ void Game::loopTurn() {
 void Game::openWindow() {
     window.create(sf::VideoMode(800, 600, 32), "Jogo", sf::Style::None, sf::ContextSettings());
     window.setFramerateLimit(60);
+    // Walking reads the held arrows directly; a repeated press would only push a
+    // key that acts once (Enter, Space, 1 to 4) out of its turn.
+    window.setKeyRepeatEnabled(false);
 }
 
 void Game::pollEvents() {
