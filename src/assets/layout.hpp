@@ -46,7 +46,9 @@ const sf::Vector2f kStallPositions[kStallCount] = {
 
 // The answer drawn into an end card: a tree of seven slots on the left (centres,
 // indexed by slot), a fruit and a caption on the right, the right rotation's
-// button, and the won match's time beside the best time.
+// button, and the won match's time beside the best time. All of it lies below
+// kCardAnswerTop; above it each card only shows its own picture.
+constexpr float kCardAnswerTop = 226;
 const sf::Vector2f kCardSlotCentres[kStallCount] = {
     {330, 290}, {265, 345}, {395, 345}, {232, 410}, {297, 410}, {363, 410}, {428, 410},
 };

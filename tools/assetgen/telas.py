@@ -506,13 +506,15 @@ def captions():
             c.rrect((6, cy - 20, CAPTION_W - 6, cy + 20), 8, fill=(76, 160, 84))
             c.text((cx, cy - 9), lines[0], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
             c.text((cx, cy + 9), lines[1], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
-        elif row == 2:
-            c.rrect((4, cy - 18, CAPTION_W - 4, cy + 18), 10, fill=INK)
-            c.rrect((6, cy - 16, CAPTION_W - 6, cy + 16), 8, fill=(250, 176, 40))
-            c.text((cx, cy), lines[0], 19, fill=WHITE, stroke=2, stroke_fill=INK)
+        elif row == 3:
+            c.text((cx, cy), lines[0], 18, fill=BROWN)
         else:
-            c.text((cx, cy), lines[0], 26 if row > 3 else 18, fill=(230, 84, 60) if row > 3
-                   else BROWN, stroke=2 if row > 3 else 0, stroke_fill=INK)
+            # The record's ribbon and the count of filled stalls: white on a badge.
+            color = (250, 176, 40) if row == 2 else (230, 84, 60)
+            half = 74 if row == 2 else 52
+            c.rrect((cx - half, cy - 18, cx + half, cy + 18), 10, fill=INK)
+            c.rrect((cx - half + 2, cy - 16, cx + half - 2, cy + 16), 8, fill=color)
+            c.text((cx, cy), lines[0], 19 if row == 2 else 22, fill=WHITE, stroke=2, stroke_fill=INK)
     return c.result()
 
 
