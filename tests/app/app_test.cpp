@@ -1,6 +1,7 @@
 // The shell around a match: the buttons' three frames, the screen changes of the
-// menu, and every way out (Escape, a close request, the quit button) freeing
-// both trees from whichever screen it comes.
+// menu, a match played with the keyboard alone, every way out (Escape, a close
+// request, the quit button) freeing both trees from whichever screen it comes, and
+// the best time kept between runs.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -9,9 +10,15 @@
 #undef Bool
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "app/best_time.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -161,4 +168,133 @@ TEST_F(Shell, EventsQueuedTogetherAreAllReadInOneTurn) {
     game.loopTurn();
     EXPECT_FALSE(game.window.isOpen());
     EXPECT_EQ(game.balancedRoot, nullptr);
+}
+
+TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
+    pointIntoTheWindow();
+    const auto press = [&](sf::Keyboard::Key key) {
+        driver.seat.tap(key);
+        sf::Mouse::getPosition(game.window);  // X has handed the key to the window
+        driver.turn();
+    };
+    game.menuActive = false;
+    game.instructionsActive = true;
+    press(sf::Keyboard::Enter);
+    EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
+    press(sf::Keyboard::Enter);
+    ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
+    driver.turn();
+    // The character is placed where walking would take it; every button is a key.
+    const struct {
+        int32_t fruit;
+        int32_t slot;
+        sf::Keyboard::Key key;
+    } moves[] = {{50, 0, sf::Keyboard::Enter}, {30, 1, sf::Keyboard::Space}, {20, 3, sf::Keyboard::Enter},
+                 {10, 3, sf::Keyboard::Space}, {25, 4, sf::Keyboard::Enter}, {40, 5, sf::Keyboard::Space},
+                 {60, 6, sf::Keyboard::Enter}};
+    for (const auto& move : moves) {
+        ASSERT_TRUE(driver.carry(move.fruit));
+        game.characterSprite.setPosition(driver.spotAgainst(move.slot));
+        driver.turn();
+        press(move.key);
+        driver.turn();
+        ASSERT_FALSE(game.carrying) << "fruit " << move.fruit;
+        if (game.pendingRotation == RotationKind::SingleRight) {
+            press(sf::Keyboard::Num1);
+            for (int turn = 0; turn < 5000 && !game.movementEnabled; ++turn) driver.turn();
+        }
+    }
+    driver.turn();
+    ASSERT_EQ(game.matchWon, 1);
+    press(sf::Keyboard::Enter);
+    driver.turn();
+    EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";
+    EXPECT_EQ(game.balancedRoot, nullptr);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A data folder of its own, named through the environment as a session names it.
+class BestTime : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/jogo-record-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        scratch = pattern;
+        setenv("XDG_DATA_HOME", scratch.c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+    // A fresh game wins a match that took `seconds`.
+    Game& winIn(float seconds) {
+        games.push_back(std::make_unique<Game>());
+        games.back()->matchTime = sf::seconds(seconds);
+        games.back()->winMatch();
+        return *games.back();
+    }
+    // Only the record stays in the folder: no temporary file beside it.
+    void expectRecord(const std::string& text) {
+        EXPECT_EQ(fileText(record), text);
+        EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
+    }
+    fs::path scratch;
+    fs::path record;
+    std::vector<std::unique_ptr<Game>> games;
+};
+
+}  // namespace
+
+TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
+    record = scratch / "jogo" / "best-time";
+    const struct {
+        float seconds;
+        int32_t best;
+        bool replaced;
+    } wins[] = {{40.7f, 40, true}, {55.f, 40, false}, {40.2f, 40, false}, {31.9f, 31, true}};
+    for (const auto& win : wins) {
+        SCOPED_TRACE(win.seconds);
+        const Game& game = winIn(win.seconds);
+        EXPECT_EQ(game.bestSeconds, win.best);
+        EXPECT_EQ(game.newRecord, win.replaced);
+        expectRecord(std::to_string(win.best) + "\n");
+    }
+}
+
+TEST_F(BestTime, ABrokenRecordCountsAsNoneAndTheNextWinWritesAValidOne) {
+    record = scratch / "jogo" / "best-time";
+    // "5" without its newline was cut short: faster than the win, and still no record.
+    for (const char* broken : {"", "5", "fast\n", "250\n", "-3\n", "12\n34\n", "\x01\xff\n"}) {
+        SCOPED_TRACE(broken);
+        fs::create_directories(record.parent_path());
+        std::ofstream(record, std::ios::binary) << broken;
+        EXPECT_EQ(readBestTime(), -1);
+        EXPECT_TRUE(winIn(62.f).newRecord);
+        expectRecord("62\n");
+        fs::remove_all(record.parent_path());
+    }
+}
+
+TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
+    // A plain file where the folder belongs: nothing can be created in it.
+    std::ofstream(scratch / "jogo") << "not a folder";
+    const Game& game = winIn(20.f);
+    EXPECT_EQ(game.matchWon, 1);
+    EXPECT_EQ(game.bestSeconds, -1);
+    EXPECT_FALSE(game.newRecord);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 1);
+    fs::remove(scratch / "jogo");
+    // Without XDG_DATA_HOME the record goes under the home folder.
+    unsetenv("XDG_DATA_HOME");
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("HOME", scratch.c_str(), 1);
+    record = scratch / ".local" / "share" / "jogo" / "best-time";
+    EXPECT_EQ(winIn(25.f).bestSeconds, 25);
+    setenv("HOME", home.c_str(), 1);
+    expectRecord("25\n");
 }

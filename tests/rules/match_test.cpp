@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assets/layout.hpp"
+#include "tree/slot_layout.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -31,8 +32,18 @@ protected:
     void play(const std::vector<Step>& steps) {
         for (const Step& step : steps) {
             ASSERT_TRUE(driver.insert(step.fruit, step.slot)) << "fruit " << step.fruit;
-            if (step.answer != kNoAnswer) driver.answer(step.answer);
+            if (step.answer != kNoAnswer) {
+                driver.answer(step.answer);
+                finishStallAnimation();
+            }
         }
+    }
+    // Turns until the stall fruits have reached the rotated tree's stalls.
+    void finishStallAnimation() {
+        for (sf::Clock clock; game.stallsMoving && clock.getElapsedTime() < sf::seconds(5);) {
+            driver.turn();
+        }
+        ASSERT_FALSE(game.stallsMoving) << "the stall fruits never arrived";
     }
     // Walks into `obstacle` from its left with the real Right key.
     void walkInto(const sf::Sprite& obstacle) {
@@ -52,7 +63,54 @@ struct Ending {
     std::vector<Step> steps;
     int32_t loss;
     sf::Sprite Game::*card;
+    // This match's answer: the slot the last fruit belonged in (None: the bin), the
+    // rotation that was right, the number already in the tree, the stalls filled.
+    int32_t answer = 0;
+    bool outOfTime = false;
 };
+
+sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre, float scale = 1) {
+    sf::Sprite sprite(texture, cell);
+    sprite.setScale(scale, scale);
+    sprite.setPosition(centre.x - cell.width * scale / 2, centre.y - cell.height * scale / 2);
+    return sprite;
+}
+
+// The pictures an end card must show for the answer of the match `ending` played.
+std::vector<sf::Sprite> answerOf(const Game& game, const Ending& ending) {
+    const auto caption = [&](int32_t row, sf::Vector2f centre) {
+        return centredOn(game.captionsTexture, sf::IntRect(0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight),
+                         centre);
+    };
+    const auto fruit = [&](int32_t number, sf::Vector2f centre, float scale) {
+        return centredOn(game.fruitsTexture, sheetCell(number, kFruitCellSize, kFruitCellSize), centre, scale);
+    };
+    const auto seconds = [&](int32_t count, sf::Vector2f centre) {
+        return centredOn(game.timerTexture, sheetCell(count, kTimerCellWidth, kTimerCellHeight), centre);
+    };
+    const Step& last = ending.steps.back();
+    switch (ending.loss) {
+    case LossCause::WrongSlot: {
+        const sf::Sprite right = ending.answer == TreeSlot::None
+                                     ? caption(Caption::Bin, kCardCaptionCentre)
+                                     : fruit(last.fruit, kCardSlotCentres[ending.answer], kSmallFruitScale);
+        return {right, caption(Caption::Cross, kCardSlotCentres[last.slot]), fruit(last.fruit, kCardFruitCentre, 1)};
+    }
+    case LossCause::WrongRotation: {
+        const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
+                                       &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
+        sf::Sprite button(*buttons[ending.answer]->getTexture(), sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
+        button.setPosition(kCardButtonPosition);
+        return {button};
+    }
+    case LossCause::RepeatedKey:
+        return {fruit(ending.answer, kCardFruitCentre, 1)};
+    case LossCause::TimeOut:
+        return {caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)};
+    default:
+        return {seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)};
+    }
+}
 
 class Endings : public Match, public ::testing::WithParamInterface<Ending> {};
 
@@ -71,8 +129,12 @@ std::string rowName(const ::testing::TestParamInfo<Row>& info) {
 
 }  // namespace
 
-TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPicture) {
+TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     play(GetParam().steps);
+    if (GetParam().outOfTime) {
+        game.matchTime = sf::seconds(kMatchSeconds);
+        game.updateTimer();
+    }
     driver.turn(2);
     const bool won = GetParam().loss == LossCause::None;
     EXPECT_EQ(game.lossCause, GetParam().loss);
@@ -80,27 +142,35 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPicture) {
     EXPECT_EQ((won ? game.wonSound : game.lostSound).getStatus(), sf::SoundSource::Playing);
     const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.playAgainButtonSprite));
-    // The card above the play-again button, where nothing else is drawn over it.
+    // The card above the answer, where nothing else is drawn over it.
     sf::Sprite card = game.*GetParam().card;
-    card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(game.playAgainButtonSprite.getPosition().y)));
+    card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
     EXPECT_TRUE(shows(shot, card));
+    for (const sf::Sprite& answer : answerOf(game, GetParam())) {
+        EXPECT_TRUE(shows(shot, answer));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Match, Endings,
     ::testing::Values(
         Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}},
-               LossCause::WrongSlot, &Game::lostPositionSprite},
+               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::Left},
+        Ending{"SeventhFruitBelongsBelowTheStalls",
+               {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot,
+               &Game::lostPositionSprite, TreeSlot::None},
         Ending{"WrongRotationNamed",
-               {{50, TreeSlot::Root}, {30, TreeSlot::Left}, {20, TreeSlot::LeftLeft, RotationKind::SingleLeft}},
-               LossCause::WrongRotation, &Game::lostRotationSprite},
+               {{50, TreeSlot::Root}, {30, TreeSlot::Left}, {40, TreeSlot::LeftRight, RotationKind::SingleLeft}},
+               LossCause::WrongRotation, &Game::lostRotationSprite, RotationKind::DoubleRight},
         Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite},
+               &Game::lostKeySprite, 0},
         Ending{"NinetyNineDeliveredTwice", {{99, TreeSlot::Root}, {50, TreeSlot::Left}, {99, TreeSlot::Right}},
-               LossCause::RepeatedKey, &Game::lostKeySprite},
+               LossCause::RepeatedKey, &Game::lostKeySprite, 99},
         Ending{"RepeatIntoTheLastFreeStallLosesInsteadOfWinning",
                {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite},
+               &Game::lostKeySprite, 50},
+        Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut,
+               &Game::lostTimeSprite, 3, true},
         Ending{"SevenStallsInOrderWin", {{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}},
                LossCause::None, &Game::wonSprite},
         Ending{"SevenStallsAfterARotationWin",
@@ -108,26 +178,70 @@ INSTANTIATE_TEST_SUITE_P(
                LossCause::None, &Game::wonSprite}),
     rowName<Ending>);
 
-TEST_P(Rotations, RightAnswerShowsTheRebalancedTreeInTheStalls) {
+TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     play(GetParam().steps);
     ASSERT_EQ(game.pendingRotation, GetParam().kind);
     EXPECT_FALSE(game.movementEnabled);
     driver.turn();  // the buttons take their frames as the question is first asked
     const sf::Image question = driver.capture();
-    for (const sf::Sprite* button : {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
-                                     &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite}) {
+    const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
+                                   &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
+    int32_t buttonsAbove = 0;
+    for (const sf::Sprite* button : buttons) {
         EXPECT_TRUE(shows(question, *button));
+        buttonsAbove += button->getPosition().y < buttons[GetParam().kind]->getPosition().y ? 1 : 0;
     }
-    driver.answer(GetParam().kind);
+    sf::Vector2f before[kFruitCount];
+    for (const Step& step : GetParam().steps) {
+        before[step.fruit] = game.treeFruitSprites[step.fruit].getPosition();
+    }
+    // Key n names the n-th button from the top.
+    driver.seat.tap(static_cast<sf::Keyboard::Key>(sf::Keyboard::Num1 + buttonsAbove));
+    sf::Mouse::getPosition(game.window);
     driver.turn();
     EXPECT_EQ(game.pendingRotation, RotationKind::None);
+    EXPECT_TRUE(sameShapeAndKeys(game.playerRoot, game.balancedRoot));
+    // Halfway every moving fruit is between its two stalls, and the character waits.
+    const sf::Vector2f standing = game.characterSprite.getPosition();
+    driver.seat.hold(sf::Keyboard::Left);
+    while (game.stallsMoving && game.stallAnimationSeconds < kStallAnimationSeconds / 2) {
+        driver.turn();
+    }
+    driver.seat.release(sf::Keyboard::Left);
+    ASSERT_TRUE(game.stallsMoving);
+    EXPECT_EQ(game.characterSprite.getPosition(), standing);
+    const auto between = [](float at, float from, float to) { return from == to ? at == from : (at - from) * (at - to) < 0; };
+    for (const Step& step : GetParam().steps) {
+        const sf::Vector2f from = before[step.fruit];
+        const sf::Vector2f to = kSlotFruitPositions[slotOfKey(game.playerRoot, step.fruit)];
+        const sf::Vector2f at = game.treeFruitSprites[step.fruit].getPosition();
+        EXPECT_TRUE(between(at.x, from.x, to.x) && between(at.y, from.y, to.y))
+            << "fruit " << step.fruit << " at " << at.x << "," << at.y;
+    }
+    finishStallAnimation();
     EXPECT_TRUE(game.movementEnabled);
     EXPECT_FALSE(game.hasOutcome());
     const sf::Image after = driver.capture();
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
         const TreeNode* node = nodeAtSlot(game.balancedRoot, slot);
         EXPECT_EQ(game.slotFruit[slot], node != nullptr ? node->key : kNoFruit);
-        EXPECT_TRUE(node == nullptr || shows(after, game.treeFruitSprites[node->key])) << "slot " << slot;
+        if (node != nullptr) {
+            EXPECT_EQ(game.treeFruitSprites[node->key].getPosition(), kSlotFruitPositions[slot]);
+            EXPECT_TRUE(shows(after, game.treeFruitSprites[node->key])) << "slot " << slot;
+        }
+    }
+}
+
+TEST_F(Match, AnOutcomeDuringTheStallAnimationEndsItAtOnce) {
+    play({{50, 0}, {30, 1}, {20, 3}});
+    driver.answer(RotationKind::SingleRight);
+    ASSERT_TRUE(game.stallsMoving);
+    game.matchTime = sf::seconds(kMatchSeconds);
+    game.updateTimer();
+    driver.turn();
+    EXPECT_FALSE(game.stallsMoving);
+    for (int32_t fruit : {50, 30, 20}) {
+        EXPECT_EQ(game.treeFruitSprites[fruit].getPosition(), kSlotFruitPositions[slotOfKey(game.playerRoot, fruit)]);
     }
 }
 

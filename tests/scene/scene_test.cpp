@@ -1,9 +1,14 @@
 // The market as a player walks it with real keys: the edges stop the character,
 // stalls and the bin are solid yet can be touched, no step is longer than a tenth
-// of a second's walk, and the lanes bring numbers that always differ. The driver's
-// invariants (inside the market, out of every solid area, different numbers) run
-// on every frame.
+// of a second's walk, keys typed into another window walk nobody, and the lanes
+// bring numbers that always differ. The driver's invariants (inside the market,
+// out of every solid area, different numbers) run on every frame.
 #include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#undef None
+#undef Status
+#undef Bool
 
 #include <cmath>
 #include <cstdlib>
@@ -114,6 +119,18 @@ TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
     const float moved = game.characterSprite.getPosition().y - before;
     EXPECT_GT(moved, 0.f);
     EXPECT_LE(moved, kWalkPixelsPerSecond * kLongestStepSeconds + 0.01f);
+}
+
+TEST_F(Market, ArrowsWalkOnlyWhileTheWindowHasTheKeyboard) {
+    const auto giveKeyboardTo = [&](::Window window) {
+        XSetInputFocus(driver.seat.display, window, RevertToParent, CurrentTime);
+        driver.seat.sync();
+    };
+    // Someone clicked into another window: the keyboard is the desktop's now.
+    giveKeyboardTo(DefaultRootWindow(driver.seat.display));
+    EXPECT_LT(walk(sf::Keyboard::Right, {105, 480}), 1.f);
+    giveKeyboardTo(game.window.getSystemHandle());
+    EXPECT_GT(walk(sf::Keyboard::Right, {105, 480}), 20.f);
 }
 
 TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
