@@ -1,12 +1,15 @@
 // Photographs the game's screens for the README: the menu, the instructions, a
-// match in progress, the rotation question and every end screen. Each screen is
-// reached by playing, through the same driver the tests use, and the window is
-// saved as it was displayed.
+// match in progress, the rotation question, the stall fruits halfway through a
+// rotation and every end screen with its answer. Each screen is reached by
+// playing, through the same driver the tests use, and the window is saved as it
+// was displayed.
 //
 //   tools/screenshots.sh     (builds this and writes docs/screenshots/*.png)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
@@ -30,6 +33,20 @@ void spreadLanes(Game& game) {
     }
 }
 
+// A won match is over in a moment here; the card is shown as after a match of
+// `seconds` with `stored` as the best time before it, kept in a scratch folder.
+void winAfter(Driver& d, float seconds, const char* stored) {
+    const std::filesystem::path data = std::filesystem::temp_directory_path() / "jogo-screenshots";
+    std::filesystem::create_directories(data / "jogo");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    d.answer(RotationKind::SingleRight);
+    for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) d.insert(fruit, slot);
+    std::ofstream(data / "jogo" / "best-time") << stored;
+    d.game.matchTime = sf::seconds(seconds);
+    d.game.keepBestTime();
+    std::filesystem::remove_all(data);
+}
+
 const Scene kScenes[] = {
     {"menu", {}, [](Driver& d) { d.clickAt({700, 20}); }},
     {"instructions", {}, [](Driver& d) { d.click(d.game.instructionsButtonSprite); }},
@@ -38,14 +55,17 @@ const Scene kScenes[] = {
          d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
      }},
     {"rotation", {{50, 0}, {30, 1}, {20, 3}}, nullptr},
-    {"won", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) {
+    {"rotation-halfway", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 4}}, [](Driver& d) {
          d.answer(RotationKind::SingleRight);
-         for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) d.insert(fruit, slot);
+         while (d.game.stallsMoving && d.game.stallAnimationSeconds < kStallAnimationSeconds * 0.45f) d.turn();
      }},
+    {"won", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "38\n"); }},
+    {"won-new-record", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "52\n"); }},
     {"lost-position", {{50, 0}, {70, 1}}, nullptr},
+    {"lost-position-bin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, nullptr},
     {"lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
-    {"lost-key", {{50, 0}, {50, 2}}, nullptr},
-    {"lost-time", {{50, 0}}, [](Driver& d) {
+    {"lost-key", {{50, 0}, {30, 1}, {70, 2}, {30, 4}}, nullptr},
+    {"lost-time", {{50, 0}, {30, 1}, {70, 2}}, [](Driver& d) {
          d.game.matchTime = sf::seconds(kMatchSeconds);
          d.game.updateTimer();
      }},
