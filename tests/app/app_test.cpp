@@ -16,6 +16,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/best_time.hpp"
@@ -184,21 +185,16 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     press(sf::Keyboard::Enter);
     ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
     driver.turn();
-    // The character is placed where walking would take it; every button is a key.
-    const struct {
-        int32_t fruit;
-        int32_t slot;
-        sf::Keyboard::Key key;
-    } moves[] = {{50, 0, sf::Keyboard::Enter}, {30, 1, sf::Keyboard::Space}, {20, 3, sf::Keyboard::Enter},
-                 {10, 3, sf::Keyboard::Space}, {25, 4, sf::Keyboard::Enter}, {40, 5, sf::Keyboard::Space},
-                 {60, 6, sf::Keyboard::Enter}};
-    for (const auto& move : moves) {
-        ASSERT_TRUE(driver.carry(move.fruit));
-        game.characterSprite.setPosition(driver.spotAgainst(move.slot));
+    // The character is placed where walking would take it; every button is a key,
+    // Enter and Space in turn for the insert button.
+    bool space = false;
+    for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}, {10, 3}, {25, 4}, {40, 5}, {60, 6}}) {
+        ASSERT_TRUE(driver.carry(fruit));
+        game.characterSprite.setPosition(driver.spotAgainst(slot));
         driver.turn();
-        press(move.key);
+        press((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter);
         driver.turn();
-        ASSERT_FALSE(game.carrying) << "fruit " << move.fruit;
+        ASSERT_FALSE(game.carrying) << "fruit " << fruit;
         if (game.pendingRotation == RotationKind::SingleRight) {
             press(sf::Keyboard::Num1);
             for (int turn = 0; turn < 5000 && !game.movementEnabled; ++turn) driver.turn();
@@ -228,6 +224,7 @@ protected:
         char pattern[] = "/tmp/jogo-record-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         scratch = pattern;
+        record = scratch / "jogo" / "best-time";
         setenv("XDG_DATA_HOME", scratch.c_str(), 1);
     }
     void TearDown() override { fs::remove_all(scratch); }
@@ -251,7 +248,6 @@ protected:
 }  // namespace
 
 TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
-    record = scratch / "jogo" / "best-time";
     const struct {
         float seconds;
         int32_t best;
@@ -267,7 +263,6 @@ TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
 }
 
 TEST_F(BestTime, ABrokenRecordCountsAsNoneAndTheNextWinWritesAValidOne) {
-    record = scratch / "jogo" / "best-time";
     // "5" without its newline was cut short: faster than the win, and still no record.
     for (const char* broken : {"", "5", "fast\n", "250\n", "-3\n", "12\n34\n", "\x01\xff\n"}) {
         SCOPED_TRACE(broken);
@@ -289,12 +284,11 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     EXPECT_FALSE(game.newRecord);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 1);
     fs::remove(scratch / "jogo");
-    // Without XDG_DATA_HOME the record goes under the home folder.
+    // Without XDG_DATA_HOME the record goes under the home folder (each test runs
+    // in a process of its own).
     unsetenv("XDG_DATA_HOME");
-    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     setenv("HOME", scratch.c_str(), 1);
     record = scratch / ".local" / "share" / "jogo" / "best-time";
     EXPECT_EQ(winIn(25.f).bestSeconds, 25);
-    setenv("HOME", home.c_str(), 1);
     expectRecord("25\n");
 }
