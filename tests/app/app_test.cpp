@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -53,9 +52,11 @@ protected:
     Driver driver{game};
 };
 
+// Where the way out is taken: a screen, or a match after these deliveries.
 struct Exit {
     const char* name;
-    std::function<void(Driver&)> reach;
+    bool match;
+    std::vector<std::pair<int32_t, int32_t>> deliveries;
 };
 
 class Exits : public Shell, public ::testing::WithParamInterface<std::tuple<Exit, bool>> {};
@@ -110,7 +111,10 @@ TEST_F(Shell, MenuLeadsToTheInstructionsBackAndIntoAMatch) {
 
 TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     const Exit& exit = std::get<0>(GetParam());
-    exit.reach(driver);
+    if (exit.match) driver.startMatch();
+    if (std::string(exit.name) == "Instructions") driver.click(game.instructionsButtonSprite);
+    for (const auto& [fruit, slot] : exit.deliveries) driver.insert(fruit, slot);
+    driver.turn();
     ASSERT_TRUE(game.window.isOpen());
     if (std::get<1>(GetParam())) {
         pointIntoTheWindow();
@@ -129,25 +133,10 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
 INSTANTIATE_TEST_SUITE_P(
     Shell, Exits,
     ::testing::Combine(
-        ::testing::Values(Exit{"Menu", [](Driver&) {}},
-                          Exit{"Instructions", [](Driver& d) { d.click(d.game.instructionsButtonSprite); }},
-                          Exit{"Match", [](Driver& d) {
-                                   d.startMatch();
-                                   d.insert(50, 0);
-                                   d.insert(30, 1);
-                               }},
-                          Exit{"RotationQuestion", [](Driver& d) {
-                                   d.startMatch();
-                                   d.insert(50, 0);
-                                   d.insert(30, 1);
-                                   d.insert(20, 3);
-                               }},
-                          Exit{"EndScreen", [](Driver& d) {
-                                   d.startMatch();
-                                   d.insert(50, 0);
-                                   d.insert(60, 1);
-                                   d.turn();
-                               }}),
+        ::testing::Values(Exit{"Menu", false, {}}, Exit{"Instructions", false, {}},
+                          Exit{"Match", true, {{50, 0}, {30, 1}}},
+                          Exit{"RotationQuestion", true, {{50, 0}, {30, 1}, {20, 3}}},
+                          Exit{"EndScreen", true, {{50, 0}, {60, 1}}}),
         ::testing::Bool()),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Escape" : "CloseRequest");
@@ -212,11 +201,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // A data folder of its own, named through the environment as a session names it.
 class BestTime : public ::testing::Test {
 protected:
@@ -237,7 +221,8 @@ protected:
     }
     // Only the record stays in the folder: no temporary file beside it.
     void expectRecord(const std::string& text) {
-        EXPECT_EQ(fileText(record), text);
+        std::ifstream file(record, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
         EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
     }
     fs::path scratch;
@@ -248,17 +233,15 @@ protected:
 }  // namespace
 
 TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
-    const struct {
-        float seconds;
-        int32_t best;
-        bool replaced;
-    } wins[] = {{40.7f, 40, true}, {55.f, 40, false}, {40.2f, 40, false}, {31.9f, 31, true}};
-    for (const auto& win : wins) {
-        SCOPED_TRACE(win.seconds);
-        const Game& game = winIn(win.seconds);
-        EXPECT_EQ(game.bestSeconds, win.best);
-        EXPECT_EQ(game.newRecord, win.replaced);
-        expectRecord(std::to_string(win.best) + "\n");
+    // Seconds the match took, the best time after it, whether it was a new record.
+    const std::tuple<float, int32_t, bool> wins[] = {{40.7f, 40, true}, {55.f, 40, false}, {40.2f, 40, false},
+                                                     {31.9f, 31, true}};
+    for (const auto& [seconds, best, replaced] : wins) {
+        SCOPED_TRACE(seconds);
+        const Game& game = winIn(seconds);
+        EXPECT_EQ(game.bestSeconds, best);
+        EXPECT_EQ(game.newRecord, replaced);
+        expectRecord(std::to_string(best) + "\n");
     }
 }
 

@@ -40,19 +40,8 @@ protected:
     }
     // Turns until the stall fruits have reached the rotated tree's stalls.
     void finishStallAnimation() {
-        for (sf::Clock clock; game.stallsMoving && clock.getElapsedTime() < sf::seconds(5);) {
-            driver.turn();
-        }
+        for (sf::Clock clock; game.stallsMoving && clock.getElapsedTime() < sf::seconds(5);) driver.turn();
         ASSERT_FALSE(game.stallsMoving) << "the stall fruits never arrived";
-    }
-    // Walks into `obstacle` from its left with the real Right key.
-    void walkInto(const sf::Sprite& obstacle) {
-        const sf::FloatRect area = obstacle.getGlobalBounds();
-        const sf::FloatRect body = game.characterSprite.getGlobalBounds();
-        game.characterSprite.setPosition(area.left - body.width - 0.01f, area.top);
-        driver.seat.hold(sf::Keyboard::Right);
-        driver.turn(3);
-        driver.seat.release(sf::Keyboard::Right);
     }
     Game game;
     Driver driver{game};
@@ -78,15 +67,14 @@ sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f 
 
 // The pictures an end card must show for the answer of the match `ending` played.
 std::vector<sf::Sprite> answerOf(const Game& game, const Ending& ending) {
-    const auto caption = [&](int32_t row, sf::Vector2f centre) {
-        return centredOn(game.captionsTexture, sf::IntRect(0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight),
-                         centre);
+    const auto caption = [&](int32_t row, sf::Vector2f at) {
+        return centredOn(game.captionsTexture, {0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight}, at);
     };
-    const auto fruit = [&](int32_t number, sf::Vector2f centre, float scale) {
-        return centredOn(game.fruitsTexture, sheetCell(number, kFruitCellSize, kFruitCellSize), centre, scale);
+    const auto fruit = [&](int32_t number, sf::Vector2f at, float scale) {
+        return centredOn(game.fruitsTexture, sheetCell(number, kFruitCellSize, kFruitCellSize), at, scale);
     };
-    const auto seconds = [&](int32_t count, sf::Vector2f centre) {
-        return centredOn(game.timerTexture, sheetCell(count, kTimerCellWidth, kTimerCellHeight), centre);
+    const auto seconds = [&](int32_t count, sf::Vector2f at) {
+        return centredOn(game.timerTexture, sheetCell(count, kTimerCellWidth, kTimerCellHeight), at);
     };
     const Step& last = ending.steps.back();
     switch (ending.loss) {
@@ -146,9 +134,7 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     sf::Sprite card = game.*GetParam().card;
     card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
     EXPECT_TRUE(shows(shot, card));
-    for (const sf::Sprite& answer : answerOf(game, GetParam())) {
-        EXPECT_TRUE(shows(shot, answer));
-    }
+    for (const sf::Sprite& answer : answerOf(game, GetParam())) EXPECT_TRUE(shows(shot, answer));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,9 +178,7 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
         buttonsAbove += button->getPosition().y < buttons[GetParam().kind]->getPosition().y ? 1 : 0;
     }
     sf::Vector2f before[kFruitCount];
-    for (const Step& step : GetParam().steps) {
-        before[step.fruit] = game.treeFruitSprites[step.fruit].getPosition();
-    }
+    for (const Step& step : GetParam().steps) before[step.fruit] = game.treeFruitSprites[step.fruit].getPosition();
     // Key n names the n-th button from the top.
     driver.seat.tap(static_cast<sf::Keyboard::Key>(sf::Keyboard::Num1 + buttonsAbove));
     sf::Mouse::getPosition(game.window);
@@ -204,13 +188,13 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     // Halfway every moving fruit is between its two stalls, and the character waits.
     const sf::Vector2f standing = game.characterSprite.getPosition();
     driver.seat.hold(sf::Keyboard::Left);
-    while (game.stallsMoving && game.stallAnimationSeconds < kStallAnimationSeconds / 2) {
-        driver.turn();
-    }
+    while (game.stallsMoving && game.stallAnimationSeconds < kStallAnimationSeconds / 2) driver.turn();
     driver.seat.release(sf::Keyboard::Left);
     ASSERT_TRUE(game.stallsMoving);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
-    const auto between = [](float at, float from, float to) { return from == to ? at == from : (at - from) * (at - to) < 0; };
+    const auto between = [](float at, float from, float to) {
+        return from == to ? at == from : (at - from) * (at - to) < 0;
+    };
     for (const Step& step : GetParam().steps) {
         const sf::Vector2f from = before[step.fruit];
         const sf::Vector2f to = kSlotFruitPositions[slotOfKey(game.playerRoot, step.fruit)];
@@ -232,19 +216,6 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     }
 }
 
-TEST_F(Match, AnOutcomeDuringTheStallAnimationEndsItAtOnce) {
-    play({{50, 0}, {30, 1}, {20, 3}});
-    driver.answer(RotationKind::SingleRight);
-    ASSERT_TRUE(game.stallsMoving);
-    game.matchTime = sf::seconds(kMatchSeconds);
-    game.updateTimer();
-    driver.turn();
-    EXPECT_FALSE(game.stallsMoving);
-    for (int32_t fruit : {50, 30, 20}) {
-        EXPECT_EQ(game.treeFruitSprites[fruit].getPosition(), kSlotFruitPositions[slotOfKey(game.playerRoot, fruit)]);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Match, Rotations,
     ::testing::Values(Rotation{"SingleRight", RotationKind::SingleRight, {{50, 0}, {30, 1}, {20, 3}}},
@@ -255,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Rotation{"AfterAMisplacedThirdFruit", RotationKind::SingleRight, {{50, 0}, {30, 1}, {20, 2}}}),
     rowName<Rotation>);
 
-TEST_F(Match, OutcomeIsFinalEvenForTheRightRotationUnderTheEndPicture) {
+TEST_F(Match, OutcomeIsFinalAndEndsAStallAnimationAtOnce) {
     play({{50, 0}, {30, 1}, {20, 3}});
     ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
     // A stalled loop: the clock is read long past the end in one frame.
@@ -266,11 +237,28 @@ TEST_F(Match, OutcomeIsFinalEvenForTheRightRotationUnderTheEndPicture) {
     EXPECT_EQ(game.lossCause, LossCause::TimeOut);
     EXPECT_EQ(game.shownSeconds, kMatchSeconds);
     driver.turn();
+    // The right rotation named under the end picture changes nothing.
     const std::string before = describeTree(game.playerRoot);
     driver.answer(RotationKind::SingleRight);
     driver.turn(3);
     EXPECT_EQ(game.lossCause, LossCause::TimeOut);
     EXPECT_EQ(describeTree(game.playerRoot), before);
+
+    // The clock runs out while the stall fruits travel: they stand in place at once.
+    Game other;
+    Driver second(other);
+    second.open();
+    second.startMatch();
+    for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}}) ASSERT_TRUE(second.insert(fruit, slot));
+    second.answer(RotationKind::SingleRight);
+    ASSERT_TRUE(other.stallsMoving);
+    other.matchTime = sf::seconds(kMatchSeconds);
+    other.updateTimer();
+    second.turn();
+    EXPECT_FALSE(other.stallsMoving);
+    for (int32_t fruit : {50, 30, 20}) {
+        EXPECT_EQ(other.treeFruitSprites[fruit].getPosition(), kSlotFruitPositions[slotOfKey(other.playerRoot, fruit)]);
+    }
 }
 
 TEST_F(Match, InsertButtonAnswersOnlyWhereItIsDrawnAndNoSlotShowsAFruitNotDelivered) {
@@ -296,7 +284,7 @@ TEST_F(Match, InsertButtonAnswersOnlyWhereItIsDrawnAndNoSlotShowsAFruitNotDelive
     game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::Left));
     driver.turn();
     driver.click(game.insertButtonSprite);
-    walkInto(game.binAreaSprite);
+    driver.walkInto(game.binAreaSprite);
     EXPECT_FALSE(game.carrying);
     EXPECT_FALSE(game.slotFilled[TreeSlot::Left]);
     EXPECT_EQ(describeTree(game.playerRoot), "50");
@@ -305,7 +293,7 @@ TEST_F(Match, InsertButtonAnswersOnlyWhereItIsDrawnAndNoSlotShowsAFruitNotDelive
 TEST_F(Match, FruitThrownIntoTheBinCannotBePickedWhileItsLaneIsHidden) {
     ASSERT_TRUE(driver.carry(42));
     const int32_t lane = game.pickedLane;
-    walkInto(game.binAreaSprite);
+    driver.walkInto(game.binAreaSprite);
     ASSERT_FALSE(game.carrying);
     ASSERT_TRUE(game.laneTaken[lane]);
     // Stand right on the hidden fruit as it keeps falling.
@@ -346,9 +334,7 @@ TEST_F(Match, MusicStartsAgainWhenItEndsAndTimerAndMusicStopAtTheOutcome) {
     for (int round = 0; round < 2; ++round) {
         driver.turn();
         ASSERT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
-        for (int wait = 0; wait < 200 && game.music.getStatus() == sf::SoundSource::Playing; ++wait) {
-            sf::sleep(sf::milliseconds(10));
-        }
+        for (int wait = 0; wait < 200 && game.music.getStatus() == sf::SoundSource::Playing; ++wait) sf::sleep(sf::milliseconds(10));
         ASSERT_EQ(game.music.getStatus(), sf::SoundSource::Stopped) << "the track never ended";
     }
     play({{50, 0}, {30, 2}});

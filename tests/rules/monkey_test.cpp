@@ -41,11 +41,7 @@ Reached playRandomly(Driver& driver, unsigned seed, int matches) {
             const int32_t fruit = chance(10) ? (chance(50) ? 0 : 99) : static_cast<int32_t>(25 + random() % 50);
             driver.carry(fruit);
         } else if (chance(10)) {
-            const sf::FloatRect bin = game.binAreaSprite.getGlobalBounds();
-            game.characterSprite.setPosition(bin.left - game.characterSprite.getGlobalBounds().width - 0.01f, bin.top);
-            driver.seat.hold(sf::Keyboard::Right);
-            driver.turn(2);
-            driver.seat.release(sf::Keyboard::Right);
+            driver.walkInto(game.binAreaSprite);
         } else {
             // Mostly the stall where the number belongs, so that matches go on.
             int32_t slot = static_cast<int32_t>(random() % kStallCount);

@@ -242,6 +242,14 @@ bool Driver::deliverTo(int32_t slot) {
     return !game.carrying && game.carriedFruit == kNoFruit;
 }
 
+void Driver::walkInto(const sf::Sprite& obstacle) {
+    const sf::FloatRect area = obstacle.getGlobalBounds();
+    game.characterSprite.setPosition(area.left - game.characterSprite.getGlobalBounds().width - 0.01f, area.top);
+    seat.hold(sf::Keyboard::Right);
+    turn(3);
+    seat.release(sf::Keyboard::Right);
+}
+
 void Driver::answer(int32_t kind) {
     const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
                                    &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};

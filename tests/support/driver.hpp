@@ -69,6 +69,8 @@ public:
     bool deliverTo(int32_t slot);
     bool insert(int32_t fruit, int32_t slot) { return carry(fruit) && deliverTo(slot); }
     void answer(int32_t kind);  // the rotation button that names `kind`
+    // Walks into `obstacle` from just off its left with the real Right key.
+    void walkInto(const sf::Sprite& obstacle);
     // A place touching stall `slot`'s picture and nothing else, off every solid area.
     sf::Vector2f spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
