@@ -2,12 +2,12 @@
 # The game program itself on the display, driven as a person would: the menu's
 # play button, a walk to the right and Escape end it with status 0, also started
 # in a folder without pictures and sounds, or with every one of them broken.
-#   tests/e2e/run.sh BINARY [empty|broken]
+#   tests/e2e/run.sh BINARY project|empty|broken
 set -euo pipefail
 binary=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 folder=$root
-if [ -n "${2:-}" ]; then
+if [ "${2:-project}" != project ]; then
     folder=$(mktemp -d)
     for kind in Imagens Sons; do
         [ "$2" = broken ] || continue
