@@ -3,12 +3,10 @@
 // request, the quit button) freeing both trees from whichever screen it comes, and
 // the best time kept between runs.
 #include <gtest/gtest.h>
-
 #include <X11/Xlib.h>
 #undef None
 #undef Status
 #undef Bool
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,7 +15,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
 #include "app/best_time.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"

@@ -4,16 +4,13 @@
 // bring numbers that always differ. The driver's invariants (inside the market,
 // out of every solid area, different numbers) run on every frame.
 #include <gtest/gtest.h>
-
 #include <X11/Xlib.h>
 #undef None
 #undef Status
 #undef Bool
-
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-
 #include "assets/layout.hpp"
 #include "support/driver.hpp"
 

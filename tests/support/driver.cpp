@@ -1,16 +1,13 @@
 #include "support/driver.hpp"
-
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 // Xlib names that clash with the game's own.
 #undef None
 #undef Status
-
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
-
 #include "assets/layout.hpp"
 #include "support/tree_check.hpp"
 #include "tree/slot_layout.hpp"

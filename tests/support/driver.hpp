@@ -13,12 +13,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <SFML/Graphics.hpp>
-
 #include <cstdint>
 #include <string>
-
 #include "app/game.hpp"
 
 class Seat {

@@ -1,12 +1,12 @@
-// Whole matches played through the real play frame: every outcome, the rotation
-// question, and the faults once found in them. The driver checks the match's
-// invariants after every frame of every test here.
+// Whole matches played through the real play frame: every outcome with the answer
+// its end card shows, the rotation question, the faults once found in them, and
+// random play replayable by its seed. The driver checks the match's invariants
+// after every frame of every test here.
 #include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
-
 #include "assets/layout.hpp"
 #include "tree/slot_layout.hpp"
 #include "support/driver.hpp"
@@ -261,7 +261,7 @@ TEST_F(Match, OutcomeIsFinalAndEndsAStallAnimationAtOnce) {
     }
 }
 
-TEST_F(Match, InsertButtonAnswersOnlyWhereItIsDrawnAndNoSlotShowsAFruitNotDelivered) {
+TEST_F(Match, InsertButtonAnswersWhereDrawnNoSlotShowsAFruitNotDeliveredAndAHiddenFruitStaysHidden) {
     ASSERT_TRUE(driver.insert(50, TreeSlot::Root));
     ASSERT_TRUE(driver.carry(30));
     // Against a filled stall no button is offered; a click where it stood does nothing.
@@ -272,36 +272,24 @@ TEST_F(Match, InsertButtonAnswersOnlyWhereItIsDrawnAndNoSlotShowsAFruitNotDelive
     driver.turn();
     EXPECT_TRUE(game.carrying);
     EXPECT_EQ(game.slotFruit[TreeSlot::Root], 50);
-    // Clicked beside a free stall, then walked off before the delivery.
-    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::Left));
-    driver.turn();
-    driver.click(game.insertButtonSprite);
-    game.characterSprite.setPosition(kCharacterStart);
-    driver.turn();
-    EXPECT_TRUE(game.carrying);
-    EXPECT_FALSE(game.slotFilled[TreeSlot::Left]);
-    // Clicked, then the bin took the fruit before the delivery.
-    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::Left));
-    driver.turn();
-    driver.click(game.insertButtonSprite);
-    driver.walkInto(game.binAreaSprite);
-    EXPECT_FALSE(game.carrying);
-    EXPECT_FALSE(game.slotFilled[TreeSlot::Left]);
+    // Clicked beside a free stall, then walked off before the delivery; then the same
+    // with the bin taking the fruit before the delivery.
+    for (bool bin : {false, true}) {
+        game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::Left));
+        driver.turn();
+        driver.click(game.insertButtonSprite);
+        bin ? driver.walkInto(game.binAreaSprite) : (game.characterSprite.setPosition(kCharacterStart), driver.turn());
+        EXPECT_EQ(game.carrying, !bin);
+        EXPECT_FALSE(game.slotFilled[TreeSlot::Left]);
+    }
     EXPECT_EQ(describeTree(game.playerRoot), "50");
-}
-
-TEST_F(Match, FruitThrownIntoTheBinCannotBePickedWhileItsLaneIsHidden) {
-    ASSERT_TRUE(driver.carry(42));
+    // The thrown fruit's lane stays hidden as it falls on: standing on it picks nothing.
     const int32_t lane = game.pickedLane;
-    driver.walkInto(game.binAreaSprite);
-    ASSERT_FALSE(game.carrying);
     ASSERT_TRUE(game.laneTaken[lane]);
-    // Stand right on the hidden fruit as it keeps falling.
-    const sf::Vector2f fruit = game.lanePositions[lane];
-    game.characterSprite.setPosition(fruit.x, fruit.y + kFallPixelsPerFrame);
+    game.characterSprite.setPosition(game.lanePositions[lane] + sf::Vector2f(0, kFallPixelsPerFrame));
     driver.checking = false;  // stood wherever the fruit is, maybe in no walkable place
     driver.turn(2);
-    EXPECT_FALSE(game.carrying && game.carriedFruit == 42);
+    EXPECT_FALSE(game.carrying);
 }
 
 TEST_F(Match, PlayAgainLeadsThroughTheMenuToAFreshMatch) {
@@ -355,4 +343,84 @@ TEST(LongRun, UntouchedMatchEndsByTimeOutAfterNinetySeconds) {
     EXPECT_GE(clock.getElapsedTime(), sf::seconds(kMatchSeconds - 1));
     driver.turn();
     EXPECT_TRUE(shows(driver.capture(), game.playAgainButtonSprite));
+}
+
+namespace {
+
+struct Reached {
+    int questions = 0;
+    int largestTree = 0;
+    int outcomes = 0;
+};
+
+// Plays `matches` matches from the menu with moves drawn from `seed`: picks,
+// deliveries to any free stall, the bin, right and wrong answers, real walking.
+Reached playRandomly(Driver& driver, unsigned seed, int matches) {
+    Game& game = driver.game;
+    std::mt19937 random(seed);
+    std::srand(seed);
+    auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
+    Reached reached;
+    driver.startMatch();
+    while (reached.outcomes < matches && !::testing::Test::HasFatalFailure()) {
+        if (game.hasOutcome()) {
+            ++reached.outcomes;
+            driver.click(game.playAgainButtonSprite);
+            driver.turn();
+            EXPECT_EQ(game.balancedRoot, nullptr);
+            EXPECT_EQ(game.playerRoot, nullptr);
+            if (reached.outcomes < matches) driver.startMatch();
+        } else if (game.pendingRotation != RotationKind::None) {
+            ++reached.questions;
+            driver.answer(chance(80) ? game.pendingRotation : static_cast<int32_t>(random() % 4));
+        } else if (!game.carrying) {
+            // Mostly numbers near the middle, so that trees grow; the ends too.
+            const int32_t fruit = chance(10) ? (chance(50) ? 0 : 99) : static_cast<int32_t>(25 + random() % 50);
+            driver.carry(fruit);
+        } else if (chance(10)) {
+            driver.walkInto(game.binAreaSprite);
+        } else {
+            // Mostly the stall where the number belongs, so that matches go on.
+            int32_t slot = static_cast<int32_t>(random() % kStallCount);
+            if (chance(75)) {
+                slot = 0;
+                for (const TreeNode* node = game.balancedRoot; node != nullptr && slot < kStallCount;) {
+                    const bool left = game.carriedFruit < node->key;
+                    slot = 2 * slot + (left ? 1 : 2);
+                    node = left ? node->left : node->right;
+                }
+                slot = slot < kStallCount ? slot : static_cast<int32_t>(random() % kStallCount);
+            }
+            if (!game.slotFilled[slot]) driver.deliverTo(slot);
+        }
+        reached.largestTree = std::max<int>(reached.largestTree, static_cast<int>(inOrderKeys(game.balancedRoot).size()));
+    }
+    return reached;
+}
+
+}  // namespace
+
+TEST(Monkey, RandomPlayKeepsEveryInvariantAndReachesQuestionsAndLargeTrees) {
+    Reached total;
+    Game game;
+    Driver driver(game);
+    driver.open();
+    for (unsigned seed : {1u, 2u, 3u, 5u, 8u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const Reached reached = playRandomly(driver, seed, 6);
+        total.questions += reached.questions;
+        total.largestTree = std::max(total.largestTree, reached.largestTree);
+    }
+    EXPECT_GT(total.questions, 0);
+    EXPECT_GE(total.largestTree, 4);
+    EXPECT_GT(driver.framesChecked, 100);
+}
+
+TEST(LongRun, ThreeHundredMatchesInOneProcessFreeEveryTree) {
+    Game game;
+    Driver driver(game);
+    driver.open();
+    const Reached reached = playRandomly(driver, 2026, 300);
+    EXPECT_EQ(reached.outcomes, 300);
+    EXPECT_GT(reached.questions, 0);
 }
