@@ -1,7 +1,5 @@
-// The shell around a match: the buttons' three frames, the screen changes of the
-// menu, a match played with the keyboard alone, every way out (Escape, a close
-// request, the quit button) freeing both trees from whichever screen it comes, and
-// the best time kept between runs.
+// The shell around a match: the buttons' three frames, the menu's screen changes, a
+// match won by keyboard alone, every way out freeing both trees, the best time kept.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #undef None
@@ -30,21 +28,16 @@ protected:
     }
     // Asks the window to close the way a desktop does.
     void requestClose() {
-        Display* display = driver.seat.display;
+        Display* x = driver.seat.display;
         XEvent message{};
-        message.xclient.type = ClientMessage;
-        message.xclient.window = game.window.getSystemHandle();
-        message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        message.xclient.format = 32;
-        message.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        XSendEvent(display, message.xclient.window, False, NoEventMask, &message);
+        message.xclient = {ClientMessage, 0, False, x, game.window.getSystemHandle(),
+                           XInternAtom(x, "WM_PROTOCOLS", False), 32, {}};
+        message.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        XSendEvent(x, message.xclient.window, False, NoEventMask, &message);
         driver.seat.sync();
     }
     // Keyboard focus follows the pointer on a display without a window manager.
-    void pointIntoTheWindow() {
-        const sf::Vector2i corner = game.window.getPosition();
-        driver.seat.point(corner + sf::Vector2i(700, 560));
-    }
+    void pointIntoTheWindow() { driver.seat.point(game.window.getPosition() + sf::Vector2i(700, 560)); }
     Game game;
     Driver driver{game};
 };
@@ -206,15 +199,15 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         scratch = pattern;
         record = scratch / "jogo" / "best-time";
-        setenv("XDG_DATA_HOME", scratch.c_str(), 1);
+        setenv("XDG_DATA_HOME", pattern, 1);
     }
     void TearDown() override { fs::remove_all(scratch); }
     // A fresh game wins a match that took `seconds`.
     Game& winIn(float seconds) {
-        games.push_back(std::make_unique<Game>());
-        games.back()->matchTime = sf::seconds(seconds);
-        games.back()->winMatch();
-        return *games.back();
+        Game& game = *games.emplace_back(std::make_unique<Game>());
+        game.matchTime = sf::seconds(seconds);
+        game.winMatch();
+        return game;
     }
     // Only the record stays in the folder: no temporary file beside it.
     void expectRecord(const std::string& text) {
@@ -222,8 +215,7 @@ protected:
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
         EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
     }
-    fs::path scratch;
-    fs::path record;
+    fs::path scratch, record;
     std::vector<std::unique_ptr<Game>> games;
 };
 

@@ -6,16 +6,15 @@
 set -euo pipefail
 binary=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
 folder=$root
 if [ "${2:-project}" != project ]; then
     folder=$(mktemp -d)
-    for kind in Imagens Sons; do
-        [ "$2" = broken ] || continue
-        mkdir "$folder/$kind"
-        # Each file keeps its first bytes, so it still claims its format.
-        for file in "$root/$kind"/*; do
-            { head -c 24 "$file"; echo broken; } >"$folder/$kind/$(basename "$file")"
-        done
+    # Each broken file keeps its first bytes, so it still claims its format.
+    for file in Imagens/* Sons/*; do
+        [ "$2" = broken ] || break
+        mkdir -p "$folder/$(dirname "$file")"
+        { head -c 24 "$root/$file"; echo broken; } >"$folder/$file"
     done
 fi
 cd "$folder"

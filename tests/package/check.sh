@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package and judges it as Debian's tools and a player would:
-# lintian, appstreamcli and desktop-file-validate report no error and no warning,
-# nothing goes to /usr/bin, and the game finds every picture and sound and ends on
-# Escape with status 0, started from an unrelated folder through the package's
-# /usr/games/jogo, through a symbolic link to it, and from a `cmake --install` tree.
+# Builds the Debian package and judges it as Debian's tools and a player would: the
+# checkers report no error and no warning, nothing goes to /usr/bin, and the game finds
+# every picture and sound and ends on Escape with status 0, started from elsewhere
+# through /usr/games/jogo, a symbolic link to it, and a `cmake --install` tree.
 #   tests/package/check.sh BUILD_DIR      (on a virtual display)
 set -euo pipefail
 build=$(readlink -f "$1")

@@ -24,14 +24,8 @@ KeySym keySymFor(sf::Keyboard::Key key) {
     throw std::invalid_argument("key not known to the test keyboard");
 }
 
-// Two drawings of the same texel may differ this much per channel.
-constexpr int kColourTolerance = 6;
-constexpr int kSamplesWanted = 12;
-
-bool near(sf::Color a, sf::Color b) {
-    return std::abs(a.r - b.r) <= kColourTolerance && std::abs(a.g - b.g) <= kColourTolerance &&
-           std::abs(a.b - b.b) <= kColourTolerance;
-}
+// Two drawings of the same texel differ by a few steps per channel at most.
+bool near(sf::Color a, sf::Color b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) <= 12; }
 
 }  // namespace
 
@@ -52,15 +46,9 @@ void Seat::key(sf::Keyboard::Key key, bool down) {
     sync();
 }
 
-void Seat::tap(sf::Keyboard::Key key) {
-    this->key(key, true);
-    this->key(key, false);
-}
+void Seat::tap(sf::Keyboard::Key key) { this->key(key, true), this->key(key, false); }
 
-void Seat::point(sf::Vector2i at) {
-    XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime);
-    sync();
-}
+void Seat::point(sf::Vector2i at) { XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime), sync(); }
 
 void Seat::sync() { XSync(display, False); }
 
@@ -84,13 +72,12 @@ void Seat::sync() { XSync(display, False); }
         return same;
     };
     int compared = 0;
-    for (int gy = 1; gy < 24 && compared < kSamplesWanted; ++gy) {
-        for (int gx = 1; gx < 24 && compared < kSamplesWanted; gx += 3) {
+    for (int gy = 1; gy < 24 && compared < 12; ++gy) {
+        for (int gx = 1; gx < 24 && compared < 12; gx += 3) {
             const int u = cell.left + 2 + (cell.width - 4) * ((gx + gy * 7) % 24) / 24;
             const int v = cell.top + 2 + (cell.height - 4) * gy / 24;
             if (!flat(u, v)) continue;
-            const sf::Vector2f at =
-                place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f);
+            const sf::Vector2f at = place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f);
             if (at.x < 0 || at.y < 0 || at.x >= shot.getSize().x || at.y >= shot.getSize().y) continue;
             const sf::Color got = shot.getPixel(static_cast<unsigned>(at.x), static_cast<unsigned>(at.y));
             const sf::Color want = picture.getPixel(u, v);
@@ -101,10 +88,8 @@ void Seat::sync() { XSync(display, False); }
             ++compared;
         }
     }
-    if (compared < 4) {
-        return ::testing::AssertionFailure() << "only " << compared << " pixels of the sprite to compare";
-    }
-    return ::testing::AssertionSuccess();
+    if (compared >= 4) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "only " << compared << " pixels of the sprite to compare";
 }
 
 void Driver::open(bool loadAssets) {
@@ -119,11 +104,7 @@ void Driver::open(bool loadAssets) {
 }
 
 void Driver::drain() {
-    const sf::Event kept = game.event;
-    sf::Event ignored;
-    while (game.window.pollEvent(ignored)) {
-    }
-    game.event = kept;
+    for (sf::Event ignored; game.window.pollEvent(ignored);) continue;
 }
 
 void Driver::turn(int count) {
@@ -132,10 +113,7 @@ void Driver::turn(int count) {
         const bool restart = game.restartRequested != 0;
         const bool play = !restart && !game.menuActive && !game.instructionsActive && game.playActive;
         game.loopTurn();
-        if (restart) {
-            seenLoss = LossCause::None;
-            seenWon = 0;
-        }
+        if (restart) seenLoss = LossCause::None, seenWon = 0;
         if (checking && play && game.window.isOpen()) {
             EXPECT_TRUE(checkFrame());
         }
@@ -163,8 +141,7 @@ void Driver::click(const sf::Sprite& sprite) {
         ADD_FAILURE() << "clicked a sprite that covers nothing";
         return;
     }
-    clickAt(sf::Vector2i(static_cast<int>(box.left + box.width / 2),
-                         static_cast<int>(box.top + box.height / 2)));
+    clickAt(sf::Vector2i(static_cast<int>(box.left + box.width / 2), static_cast<int>(box.top + box.height / 2)));
 }
 
 void Driver::startMatch() {
@@ -276,8 +253,7 @@ sf::Image Driver::capture() {
     const bool settled = !g.hasOutcome() && g.pendingRotation == RotationKind::None;
     RULE(!settled || sameShapeAndKeys(g.balancedRoot, g.playerRoot),
          "the trees differ: " << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot));
-    // During a question the delivered fruit may stand where the player's tree has no
-    // parent for it; the right answer redraws every slot.
+    // (During a question a fruit may stand where the player's tree has no parent for it.)
     for (int32_t slot = 0; settled && !g.insertRequested && slot < kStallCount; ++slot) {
         const TreeNode* node = nodeAtSlot(g.playerRoot, slot);
         RULE(g.slotFruit[slot] == (node ? node->key : kNoFruit) && g.slotFilled[slot] == (node != nullptr),

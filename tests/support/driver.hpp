@@ -2,14 +2,7 @@
 // (XTest keys and pointer, the screen); `Driver` plays the real Game through the
 // main loop's own turn, stands the character where a player would have walked
 // it, clicks the sprites the game draws, and checks the match's invariants after
-// every play frame.
-//
-//   Game game;
-//   Driver driver(game);
-//   driver.open();
-//   driver.startMatch();
-//   ASSERT_TRUE(driver.insert(50, TreeSlot::Root));
-//   driver.answer(RotationKind::SingleRight);
+// every play frame: `Driver d(game); d.open(); d.startMatch(); d.insert(50, TreeSlot::Root);`
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,8 +16,6 @@ public:
     Seat();
     ~Seat();  // lets go of every key
     Seat(const Seat&) = delete;
-    Seat& operator=(const Seat&) = delete;
-
     // Real key state and key events, for whichever window has the focus.
     void key(sf::Keyboard::Key key, bool down);
     void hold(sf::Keyboard::Key key) { this->key(key, true); }
@@ -34,8 +25,6 @@ public:
     void sync();
 
     struct _XDisplay* display;
-
-private:
     bool held[sf::Keyboard::KeyCount] = {};
 };
 
@@ -47,8 +36,7 @@ class Driver {
 public:
     explicit Driver(Game& game) : game(game) {}
 
-    // The window as the program opens it, every picture and sound, no frame limit
-    // and no pause on the menus.
+    // The window as the program opens it, every picture and sound; no frame limit, no menu pause.
     void open(bool loadAssets = true);
     // Turns of the main loop; each play frame is followed by checkFrame().
     void turn(int count = 1);
