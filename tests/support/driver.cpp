@@ -266,9 +266,8 @@ sf::Image Driver::capture() {
     }
     RULE(g.carrying == (g.carriedFruit != kNoFruit), "the hand and the carried number disagree");
     const sf::FloatRect body = g.characterSprite.getGlobalBounds();
-    const float step = kWalkPixelsPerSecond * kLongestStepSeconds;
     const sf::FloatRect timer = g.timerSprites[0].getGlobalBounds();
-    RULE(body.left >= -step && body.left + body.width <= 800 + step && body.top + body.height / 2 <= 600 &&
+    RULE(body.left + body.width / 2 >= 0 && body.left + body.width / 2 <= 800 && body.top + body.height / 2 <= 600 &&
              body.top >= timer.top + timer.height,
          "the character left the market at (" << body.left << ", " << body.top << ")");
     for (int32_t s = 0; s <= kStallCount; ++s) {
