@@ -78,6 +78,8 @@ public:
     void updateInsertButton();
     void judgeTrees();
     void resyncTrees();
+    // The button that names a rotation kind (0..3).
+    sf::Sprite& rotationButton(int32_t kind);
     // True once the match has a winner or a loser; no rule changes it afterwards.
     bool hasOutcome() const { return lossCause != LossCause::None || matchWon != 0; }
     // Ends the match with a loss, once: the first cause stands.

@@ -85,6 +85,15 @@ void Game::judgeTrees() {
     }
 }
 
+sf::Sprite& Game::rotationButton(int32_t kind) {
+    for (const RotationButton& button : kRotationButtons) {
+        if (button.kind == kind) {
+            return this->*button.sprite;
+        }
+    }
+    return rotateRightButtonSprite;
+}
+
 void Game::resyncTrees() {
     destroyTree(&playerRoot);
     copyTree(&balancedRoot, &playerRoot);

@@ -69,11 +69,8 @@ void Game::drawEndAnswer() {
         if (slotOfKey(balancedRoot, deliveredFruit) == TreeSlot::None) {
             drawCaption(Caption::Bin, kCardCaptionCentre);
         }
-    } else if (lossCause == LossCause::WrongRotation && rightRotation >= 0 &&
-               rightRotation < 4) {
-        sf::Sprite* const buttons[] = {&rotateRightButtonSprite, &doubleRotateRightButtonSprite,
-                                       &rotateLeftButtonSprite, &doubleRotateLeftButtonSprite};
-        answerButtonSprite = *buttons[rightRotation];
+    } else if (lossCause == LossCause::WrongRotation && rightRotation != RotationKind::None) {
+        answerButtonSprite = rotationButton(rightRotation);
         answerButtonSprite.setTextureRect(sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
         answerButtonSprite.setPosition(kCardButtonPosition);
         window.draw(answerButtonSprite);

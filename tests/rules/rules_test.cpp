@@ -61,7 +61,8 @@ sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f 
 }
 
 // The pictures an end card must show for the answer of the match `ending` played.
-std::vector<sf::Sprite> answerOf(const Game& game, const Ending& ending) {
+std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
+    const Game& game = driver.game;
     const auto caption = [&](int32_t row, sf::Vector2f at) {
         return centredOn(game.captionsTexture, {0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight}, at);
     };
@@ -80,9 +81,7 @@ std::vector<sf::Sprite> answerOf(const Game& game, const Ending& ending) {
         return {right, caption(Caption::Cross, kCardSlotCentres[last.slot]), fruit(last.fruit, kCardFruitCentre, 1)};
     }
     case LossCause::WrongRotation: {
-        const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
-                                       &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
-        sf::Sprite button(*buttons[ending.answer]->getTexture(), sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
+        sf::Sprite button(*driver.rotationButton(ending.answer).getTexture(), {0, 0, kButtonWidth, kButtonHeight});
         button.setPosition(kCardButtonPosition);
         return {button};
     }
@@ -129,7 +128,7 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     sf::Sprite card = game.*GetParam().card;
     card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
     EXPECT_TRUE(shows(shot, card));
-    for (const sf::Sprite& answer : answerOf(game, GetParam())) EXPECT_TRUE(shows(shot, answer));
+    for (const sf::Sprite& answer : answerOf(driver, GetParam())) EXPECT_TRUE(shows(shot, answer));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,12 +164,11 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     EXPECT_FALSE(game.movementEnabled);
     driver.turn();  // the buttons take their frames as the question is first asked
     const sf::Image question = driver.capture();
-    const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
-                                   &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
     int32_t buttonsAbove = 0;
-    for (const sf::Sprite* button : buttons) {
-        EXPECT_TRUE(shows(question, *button));
-        buttonsAbove += button->getPosition().y < buttons[GetParam().kind]->getPosition().y ? 1 : 0;
+    for (int32_t kind = 0; kind < 4; ++kind) {
+        EXPECT_TRUE(shows(question, driver.rotationButton(kind)));
+        const float top = driver.rotationButton(kind).getPosition().y;
+        buttonsAbove += top < driver.rotationButton(GetParam().kind).getPosition().y;
     }
     sf::Vector2f before[kFruitCount];
     for (const Step& step : GetParam().steps) before[step.fruit] = game.treeFruitSprites[step.fruit].getPosition();

@@ -224,12 +224,15 @@ void Driver::walkInto(const sf::Sprite& obstacle) {
     seat.release(sf::Keyboard::Right);
 }
 
-void Driver::answer(int32_t kind) {
+const sf::Sprite& Driver::rotationButton(int32_t kind) const {
+    // Stated here on its own, not asked of the game, so a mix-up there shows.
     const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
                                    &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
     static_assert(RotationKind::SingleRight == 0 && RotationKind::DoubleLeft == 3, "kinds index the buttons");
-    click(*buttons[kind]);
+    return *buttons[kind];
 }
+
+void Driver::answer(int32_t kind) { click(rotationButton(kind)); }
 
 sf::Image Driver::capture() {
     // The frame just presented is still in the virtual display's back buffer.

@@ -53,7 +53,8 @@ public:
     // when the fruit left the hand.
     bool deliverTo(int32_t slot);
     bool insert(int32_t fruit, int32_t slot) { return carry(fruit) && deliverTo(slot); }
-    void answer(int32_t kind);  // the rotation button that names `kind`
+    void answer(int32_t kind);  // clicks rotationButton(kind)
+    const sf::Sprite& rotationButton(int32_t kind) const;  // the button whose picture names `kind`
     // Walks into `obstacle` from just off its left with the real Right key.
     void walkInto(const sf::Sprite& obstacle);
     // A place touching stall `slot`'s picture and nothing else, off every solid area.
