@@ -653,8 +653,8 @@ def instructions():
     y = _section(c, x, y, "Regras", RED)
     y = _bullets(c, x + 4, y, [
         "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
-        "Barraca errada ou número repetido: você perde.",
-        "Se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
+        "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
+        "Na barraca certa, se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
         "Você tem 90 segundos para montar a árvore."], mw, 14)
 
     # A tiny picture of the loop: fruit -> stall, or fruit -> bin.
