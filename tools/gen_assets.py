@@ -15,6 +15,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, sons  # noqa: E402
+from assetgen import sinais  # noqa: E402
 
 
 def main(argv=None):
@@ -46,6 +47,7 @@ def main(argv=None):
     pictures.update(personagem.generate(want))
     pictures.update(barracas.generate(want))
     pictures.update(telas.generate(want, pictures))
+    pictures.update(sinais.generate(want))
     for name in sorted(pictures):
         if want(name) and pictures[name] is not None:
             base.save_png(pictures[name], os.path.join(img_dir, name))

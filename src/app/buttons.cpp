@@ -1,6 +1,8 @@
 // Every clickable thing is a sprite over a sheet of three frames (rest, hover,
 // pressed). A button reacts to the last event the window received, which stays in
-// the buffer until the next one, and to the live mouse position.
+// the buffer until the next one, and to the live mouse position. The event tells
+// what happened (a move, a press and of which button); where the pointer is comes
+// from isMouseOver alone, in the game's own coordinates.
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
@@ -43,12 +45,15 @@ bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect& frame,
 
 bool Game::isMouseOver(const sf::Sprite& sprite) {
     mousePosition = sf::Mouse::getPosition(window);
+    // The one place where the pointer meets the picture: a window pixel becomes a
+    // point of the game's 800x600 picture, whatever the window's size.
+    const sf::Vector2f pointer = window.mapPixelToCoords(mousePosition);
     const sf::FloatRect bounds = sprite.getGlobalBounds();
     const float width = std::trunc(bounds.width);
     const float height = std::trunc(bounds.height);
     const sf::Vector2f corner = sprite.getPosition();
-    const float x = static_cast<float>(mousePosition.x);
-    const float y = static_cast<float>(mousePosition.y);
+    const float x = pointer.x;
+    const float y = pointer.y;
     // Strict on every side: the edge rows and columns are outside.
     return x > corner.x && x < corner.x + width && y > corner.y && y < corner.y + height;
 }

@@ -48,6 +48,9 @@ Game::Game()
       pickedLane(-1),
       carriedPayload(0),
       offeredSlot(TreeSlot::None) {
+    fullScreen = false;
+    muted = false;
+    frameLimit = 60;
     // Until the first event arrives no button may read the buffer as a click or a
     // move, so it starts as an event type no button looks at.
     event = sf::Event();
@@ -118,11 +121,20 @@ void Game::loopTurn() {
 }
 
 void Game::openWindow() {
-    window.create(sf::VideoMode(800, 600, 32), "Jogo", sf::Style::None, sf::ContextSettings());
-    window.setFramerateLimit(60);
+    // The desktop's own mode: the screen keeps its resolution, so leaving full
+    // screen changes nothing for the other programs. Without a window manager it
+    // still covers the screen from its top-left corner.
+    if (fullScreen) {
+        window.create(sf::VideoMode::getDesktopMode(), "Jogo", sf::Style::Fullscreen, sf::ContextSettings());
+    } else {
+        window.create(sf::VideoMode(800, 600, 32), "Jogo", sf::Style::None, sf::ContextSettings());
+    }
+    // A new window starts with the library's defaults: each setting is made again.
+    window.setFramerateLimit(frameLimit);
     // Walking reads the held arrows directly; a repeated press would only push a
     // key that acts once (Enter, Space, 1 to 4) out of its turn.
     window.setKeyRepeatEnabled(false);
+    window.setView(letterboxView(window.getSize()));
 }
 
 void Game::pollEvents() {
@@ -133,6 +145,13 @@ void Game::pollEvents() {
     while (window.pollEvent(event)) {
         if (event.type == sf::Event::KeyPressed) {
             pressedKey = event.key.code;
+            // Both act at once on every screen; the rest of the events come from
+            // the window as it is afterwards.
+            if (pressedKey == sf::Keyboard::F11) {
+                toggleFullScreen();
+            } else if (pressedKey == sf::Keyboard::M) {
+                toggleMute();
+            }
         }
         const bool escape =
             event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape;

@@ -43,6 +43,10 @@ constexpr int32_t Left = 2;
 constexpr int32_t Down = 3;
 }  // namespace Facing
 
+// The game draws an 800x600 picture. In a window of any other size it is shown
+// at the largest scale that keeps its shape, centred, with black bars beside it.
+sf::View letterboxView(sf::Vector2u windowSize);
+
 class Game {
 public:
     Game();
@@ -54,7 +58,9 @@ public:
     void run();
     // One turn of the main loop: the event poll, then the restart or one screen.
     void loopTurn();
-    // Opens the borderless 800x600 window titled "Jogo", limited to 60 frames per second.
+    // Opens the window titled "Jogo": borderless 800x600, or the whole screen in
+    // full screen, limited to frameLimit frames per second, showing the game's
+    // 800x600 picture through letterboxView.
     void openWindow();
     void pollEvents();
     void resetMatch();
@@ -113,6 +119,16 @@ public:
     // Restarts the background track from its beginning when it has stopped.
     void keepMusicPlaying();
 
+    // Full screen and sound (src/app/screen.cpp, src/app/sound.cpp).
+    // F11: reopens the window at the other size; the match goes on as it was.
+    void toggleFullScreen();
+    // Shows the finished frame, with the muted sign in its corner while muted.
+    void present();
+    // M: silences the music and every effect at once, or lets them play again.
+    void toggleMute();
+    // Every effect is started here, and stays silent while muted.
+    void playEffect(sf::Sound& effect);
+
     // Assets (src/assets).
     void loadTextures();
     void loadSounds();
@@ -131,6 +147,9 @@ public:
     // Window and input.
     sf::RenderWindow window;
     sf::Event event;
+    bool fullScreen;
+    bool muted;
+    unsigned int frameLimit;
 
     // Menu and instructions screens.
     sf::Texture menuTexture;
@@ -198,6 +217,10 @@ public:
     sf::Sprite answerFruitSprite;
     sf::Sprite answerButtonSprite;
     sf::Sprite answerTimerSprite;
+
+    // The sign shown on every screen while muted.
+    sf::Texture mutedSignTexture;
+    sf::Sprite mutedSignSprite;
 
     // Timer.
     sf::Texture timerTexture;

@@ -1,11 +1,18 @@
+#include <iostream>
 #include <memory>
 
 #include "app/game.hpp"
+#include "app/options.hpp"
 
-int main() {
+int main(int argc, char* argv[]) {
+    const Options options = parseOptions(argc, argv, std::cout, std::cerr);
+    if (options.exitStatus >= 0) {
+        return options.exitStatus;
+    }
     // The Game holds hundreds of sprites and some thirty textures by value: it lives
     // on the heap rather than on the main thread's stack.
     auto game = std::make_unique<Game>();
+    game->muted = options.muted;
     game->run();
     return 0;
 }

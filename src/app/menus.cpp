@@ -20,7 +20,7 @@ void Game::showMenu() {
     window.draw(playButtonSprite);
     window.draw(instructionsButtonSprite);
     window.draw(quitButtonSprite);
-    window.display();
+    present();
     sf::sleep(frameDelay);
 }
 
@@ -32,6 +32,6 @@ void Game::showInstructions() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(instructionsSprite);
     window.draw(backButtonSprite);
-    window.display();
+    present();
     sf::sleep(frameDelay);
 }

@@ -36,6 +36,9 @@ const sf::Vector2f kBinPosition{385, 125};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
 const sf::Vector2f kPlayAgainButtonPosition{299, 468};
 const sf::Vector2f kTimerPosition{466, 15};
+// Top left, above where the character can walk: no button, the timer or the
+// hand display is there on any screen.
+const sf::Vector2f kMutedSignPosition{6, 6};
 constexpr float kStallAreaOffsetX = 15;
 
 // Stall k stands for tree slot k: the root alone on top, its children below, the

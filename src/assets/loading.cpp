@@ -140,6 +140,10 @@ void Game::loadTextures() {
         timerSprites[seconds].setPosition(kTimerPosition);
     }
     answerTimerSprite.setTexture(timerTexture);
+
+    loadPicture(mutedSignTexture, "SemSom.png");
+    mutedSignSprite.setTexture(mutedSignTexture);
+    mutedSignSprite.setPosition(kMutedSignPosition);
 }
 
 void Game::loadSounds() {

@@ -12,7 +12,7 @@ void Game::loseMatch(int32_t cause) {
     }
     lossCause = cause;
     music.stop();
-    lostSound.play();
+    playEffect(lostSound);
 }
 
 void Game::winMatch() {
@@ -21,7 +21,7 @@ void Game::winMatch() {
     }
     matchWon = 1;
     music.stop();
-    wonSound.play();
+    playEffect(wonSound);
     keepBestTime();
 }
 
@@ -78,7 +78,7 @@ void Game::updateInsertButton() {
         (updateSmallButton(insertButtonSprite) || keyed) && offeredSlot != TreeSlot::None;
     if (clicked && carriedFruit != kNoFruit) {
         insertRequested = true;
-        placeInTreeSound.play();
+        playEffect(placeInTreeSound);
         if (currentSlot >= 0 && currentSlot < kStallCount) {
             slotFilled[currentSlot] = true;
             slotFruit[currentSlot] = carriedFruit;

@@ -72,7 +72,7 @@ void Game::judgeTrees() {
             continue;
         }
         if (pendingRotation == button.kind) {
-            placeInTreeSound.play();
+            playEffect(placeInTreeSound);
             // The character waits until the fruits have reached their new stalls.
             int32_t fruitsBefore[kStallCount];
             std::copy(std::begin(slotFruit), std::end(slotFruit), std::begin(fruitsBefore));

@@ -58,7 +58,7 @@ void Game::updateBin() {
     }
     pushBack(binAreaSprite);
     if (carriedFruit != kNoFruit) {
-        throwInBinSound.play();
+        playEffect(throwInBinSound);
         carriedFruit = kNoFruit;
         carrying = false;
     }

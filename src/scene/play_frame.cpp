@@ -8,10 +8,16 @@ void Game::keepMusicPlaying() {
     // A stream that played to its end does not rewind by itself: stopping it first
     // puts it back at its beginning, so the next play is heard from the start.
     // A track that failed to open stays silent without asking the library for it
-    // (and reading its complaint) on every frame.
+    // (and reading its complaint) on every frame. Muting paused it: it goes on
+    // from there.
     const bool opened = music.getDuration() > sf::Time::Zero;
-    if (opened && music.getStatus() == sf::SoundSource::Stopped && !hasOutcome()) {
+    if (!opened || muted || hasOutcome()) {
+        return;
+    }
+    if (music.getStatus() == sf::SoundSource::Stopped) {
         music.stop();
+        music.play();
+    } else if (music.getStatus() == sf::SoundSource::Paused) {
         music.play();
     }
 }
@@ -53,7 +59,7 @@ void Game::playFrame() {
         }
         const sf::Sprite& fruit = laneFruitSprites[laneFruit[lane]];
         if (!carrying && touchesCharacter(fruit)) {
-            pickFruitSound.play();
+            playEffect(pickFruitSound);
             laneTaken[lane] = true;
             carrying = true;
             pickedLane = lane;
@@ -105,6 +111,6 @@ void Game::playFrame() {
         updateEndScreen();
     }
 
-    window.display();
+    present();
     matchStarting = false;
 }

@@ -19,7 +19,7 @@ KeySym keySymFor(sf::Keyboard::Key key) {
     const std::pair<sf::Keyboard::Key, KeySym> known[] = {
         {sf::Keyboard::Left, XK_Left},     {sf::Keyboard::Right, XK_Right}, {sf::Keyboard::Up, XK_Up},
         {sf::Keyboard::Down, XK_Down},     {sf::Keyboard::Escape, XK_Escape}, {sf::Keyboard::Space, XK_space},
-        {sf::Keyboard::Enter, XK_Return}};
+        {sf::Keyboard::Enter, XK_Return}, {sf::Keyboard::F11, XK_F11},   {sf::Keyboard::M, XK_m}};
     for (const auto& [sfml, sym] : known) if (sfml == key) return sym;
     throw std::invalid_argument("key not known to the test keyboard");
 }
@@ -52,13 +52,13 @@ void Seat::point(sf::Vector2i at) { XTestFakeMotionEvent(display, -1, at.x, at.y
 
 void Seat::sync() { XSync(display, False); }
 
-::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite) {
+::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite, const sf::Transform& screen) {
     if (sprite.getTexture() == nullptr || sprite.getTexture()->getSize().x == 0) {
         return ::testing::AssertionFailure() << "the sprite has no picture";
     }
     const sf::Image picture = sprite.getTexture()->copyToImage();
     const sf::IntRect cell = sprite.getTextureRect();
-    const sf::Transform place = sprite.getTransform();
+    const sf::Transform place = screen * sprite.getTransform();
     // Texels whose neighbours share their colour look the same however the sprite
     // is scaled; a grid spreads them over the whole sprite.
     auto flat = [&](int u, int v) {
@@ -93,12 +93,12 @@ void Seat::sync() { XSync(display, False); }
 }
 
 void Driver::open(bool loadAssets) {
+    game.frameLimit = 0;
     game.openWindow();
     if (loadAssets) {
         game.loadTextures();
         game.loadSounds();
     }
-    game.window.setFramerateLimit(0);
     game.frameDelay = sf::Time::Zero;
     drain();
 }
@@ -120,17 +120,23 @@ void Driver::turn(int count) {
     }
 }
 
-void Driver::clickAt(sf::Vector2i point) {
+void Driver::pointAt(sf::Vector2i pixel) {
     // Read back through the window's own connection: once the pointer is seen
-    // there, the motion it caused is queued too, and drained before the press.
-    for (int attempt = 0; attempt < 200 && sf::Mouse::getPosition(game.window) != point; ++attempt) {
-        sf::Mouse::setPosition(point, game.window);
+    // there, the motion it caused is queued too, and drained.
+    for (int attempt = 0; attempt < 200 && sf::Mouse::getPosition(game.window) != pixel; ++attempt) {
+        sf::Mouse::setPosition(pixel, game.window);
         sf::sleep(sf::milliseconds(attempt == 0 ? 0 : 5));
     }
     drain();
+}
+
+void Driver::clickAt(sf::Vector2i point) {
+    const sf::Vector2f at = screen.transformPoint(sf::Vector2f(point));
+    const sf::Vector2i pixel(static_cast<int>(at.x), static_cast<int>(at.y));
+    pointAt(pixel);
     game.event = sf::Event();
     game.event.type = sf::Event::MouseButtonPressed;
-    game.event.mouseButton = {sf::Mouse::Left, point.x, point.y};
+    game.event.mouseButton = {sf::Mouse::Left, pixel.x, pixel.y};
     turn();
     game.event.type = sf::Event::MouseButtonReleased;
 }

@@ -29,8 +29,10 @@ public:
 };
 
 // True when a dozen flat opaque pixels spread over `sprite`, drawn where it stands,
-// show unchanged in `shot`: it was drawn and nothing covers it.
-::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite);
+// show unchanged in `shot`: it was drawn and nothing covers it. `screen` takes the
+// game's 800x600 picture to the pixels of the shot.
+::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite,
+                                 const sf::Transform& screen = sf::Transform::Identity);
 
 class Driver {
 public:
@@ -40,10 +42,15 @@ public:
     void open(bool loadAssets = true);
     // Turns of the main loop; each play frame is followed by checkFrame().
     void turn(int count = 1);
-    // Points at the sprite's centre (or a point), buffers a left press there and runs
-    // one turn; the release stays in the buffer.
+    // Points at the sprite's centre (or a point of the picture, placed on the window
+    // by `screen`), buffers a left press there and runs one turn; the release stays
+    // in the buffer.
     void click(const sf::Sprite& sprite);
     void clickAt(sf::Vector2i point);
+    void pointAt(sf::Vector2i pixel);  // the pointer at a window pixel, its motion drained
+    // Where the test expects the game's picture in the window: its own statement,
+    // not read from the game.
+    sf::Transform screen;
     void drain();  // reads every pending window event, keeping the buffered one
 
     void startMatch();  // the menu's play button and the first frame
