@@ -19,7 +19,7 @@ const option kLongOptions[] = {
 };
 
 const char kUsage[] =
-    "Usage: jogo [OPTION]\n"
+    "Usage: jogo [OPTION]...\n"
     "A teaching game about binary search trees and AVL rotations at a fruit market.\n"
     "\n"
     "Options:\n"
