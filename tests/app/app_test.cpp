@@ -7,6 +7,7 @@
 #undef Status
 #undef Bool
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,9 +45,7 @@ protected:
     void pointIntoTheWindow() { driver.seat.point(game.window.getPosition() + sf::Vector2i(700, 560)); }
     // A real key pressed over the window, in its queue before the next turn.
     void pressKey(sf::Keyboard::Key key) {
-        pointIntoTheWindow();
-        driver.seat.tap(key);
-        sf::Mouse::getPosition(game.window);
+        pointIntoTheWindow(), driver.seat.tap(key), sf::Mouse::getPosition(game.window);
     }
     Game game;
     Driver driver{game};
@@ -148,25 +147,8 @@ TEST_F(Shell, QuitButtonClosesTheWindow) {
     EXPECT_EQ(game.balancedRoot, nullptr);
 }
 
-TEST_F(Shell, EventsQueuedTogetherAreAllReadInOneTurn) {
-    driver.startMatch();
-    ASSERT_TRUE(driver.insert(50, 0));
-    // A pointer move and Escape behind it, both waiting before the same turn.
-    pointIntoTheWindow();
-    driver.seat.tap(sf::Keyboard::Escape);
-    sf::Mouse::getPosition(game.window);
-    game.loopTurn();
-    EXPECT_FALSE(game.window.isOpen());
-    EXPECT_EQ(game.balancedRoot, nullptr);
-}
-
 TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
-    pointIntoTheWindow();
-    const auto press = [&](sf::Keyboard::Key key) {
-        driver.seat.tap(key);
-        sf::Mouse::getPosition(game.window);  // X has handed the key to the window
-        driver.turn();
-    };
+    const auto press = [&](sf::Keyboard::Key key) { pressKey(key), driver.turn(); };
     game.menuActive = false;
     game.instructionsActive = true;
     press(sf::Keyboard::Enter);
@@ -198,142 +180,88 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
 }
 
 TEST(Letterbox, ThePictureKeepsItsShapeFillsOneSideAndIsCentred) {
-    const sf::Vector2u windows[] = {{800, 600}, {1280, 1024}, {1920, 1080}, {1366, 768}, {801, 600}, {800, 601},
-                                    {640, 480}, {3, 2}};
-    for (const sf::Vector2u window : windows) {
-        SCOPED_TRACE(std::to_string(window.x) + "x" + std::to_string(window.y));
-        const sf::View view = letterboxView(window);
-        EXPECT_EQ(view.getSize(), sf::Vector2f(800, 600));
-        EXPECT_EQ(view.getCenter(), sf::Vector2f(400, 300));
-        const sf::FloatRect port = view.getViewport();
-        const float left = port.left * window.x, width = port.width * window.x;
-        const float top = port.top * window.y, height = port.height * window.y;
-        EXPECT_TRUE(left >= 0 && top >= 0 && left + width <= window.x + 0.01f && top + height <= window.y + 0.01f);
-        EXPECT_TRUE(std::abs(width - window.x) < 1 || std::abs(height - window.y) < 1) << "not the largest scale";
-        EXPECT_LE(std::abs(width * 3 - height * 4), 4.f) << width << "x" << height;
-        EXPECT_LE(std::abs(left - (window.x - left - width)), 1.01f);
-        EXPECT_LE(std::abs(top - (window.y - top - height)), 1.01f);
+    for (const sf::Vector2f window : {sf::Vector2f(800, 600), {1280, 1024}, {1920, 1080}, {1366, 768}, {801, 600}}) {
+        const sf::FloatRect port = letterboxView(sf::Vector2u(window)).getViewport();
+        const sf::Vector2f size(port.width * window.x, port.height * window.y);
+        SCOPED_TRACE(::testing::Message() << window.x << "x" << window.y << ": " << size.x << "x" << size.y);
+        EXPECT_TRUE(std::abs(size.x - window.x) < 1 || std::abs(size.y - window.y) < 1) << "not the largest scale";
+        EXPECT_LE(std::abs(size.x * 3 - size.y * 4), 4.f);
+        EXPECT_LE(std::abs(window.x - size.x - 2 * port.left * window.x), 1.f) << "not centred";
+        EXPECT_LE(std::abs(window.y - size.y - 2 * port.top * window.y), 1.f) << "not centred";
     }
 }
 
-namespace {
-
-// Where the whole screen should show the game's picture: at the largest scale
-// that keeps its 4:3 shape, centred.
-sf::Transform letterboxed(sf::Vector2u screen) {
-    const float scale = std::min(screen.x / 800.f, screen.y / 600.f);
-    return sf::Transform().translate((screen.x - 800 * scale) / 2, (screen.y - 600 * scale) / 2).scale(scale, scale);
-}
-
-}  // namespace
-
-TEST_F(Shell, FullScreenScalesThePictureAndThePointerAlike) {
+TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     pressKey(sf::Keyboard::F11);
     driver.turn();
-    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    ASSERT_EQ(game.window.getSize(), sf::Vector2u(desktop.width, desktop.height));
-    ASSERT_GT(desktop.height * 4, desktop.width * 3) << "the test's screen is taller than 4:3: bars above and below";
-    driver.screen = letterboxed(game.window.getSize());
-    const sf::FloatRect picture = driver.screen.transformRect({0, 0, 800, 600});
-    sf::Image shot = driver.capture();
-    EXPECT_TRUE(shows(shot, game.playButtonSprite, driver.screen));
+    const sf::Vector2u screen = game.window.getSize();
+    ASSERT_EQ(screen, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
+    ASSERT_GT(screen.y * 4, screen.x * 3) << "the test wants bars above and below";
+    // Where the picture belongs: the largest 4:3 scale, centred.
+    const float scale = screen.x / 800.f;
+    const unsigned bar = static_cast<unsigned>(screen.y - 600 * scale) / 2;
+    driver.screen.translate(0, bar).scale(scale, scale);
+    const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.quitButtonSprite, driver.screen));
-    for (unsigned y = 0; y < shot.getSize().y; y += 3) {
-        if (y >= picture.top && y < picture.top + picture.height) continue;
-        for (unsigned x = 0; x < shot.getSize().x; x += 5) ASSERT_EQ(shot.getPixel(x, y), sf::Color::Black) << x << "," << y;
+    for (unsigned x = 0; x < screen.x; ++x) {
+        for (unsigned y : {0u, bar - 1, screen.y - bar, screen.y - 1}) ASSERT_EQ(shot.getPixel(x, y), sf::Color::Black);
     }
-    // The hover frame follows the scaled button to its last pixel column, and not
-    // the button's place in the window's own pixels.
+    // The hover frame follows the scaled button to its last column of pixels.
     const sf::FloatRect play = driver.screen.transformRect(game.playButtonSprite.getGlobalBounds());
-    const int middle = static_cast<int>(play.top + play.height / 2);
-    const auto frameWithPointerAt = [&](int x, int y) {
-        driver.pointAt({x, y});
+    const auto frameAt = [&](float x, float y) {
+        driver.pointAt(sf::Vector2i(static_cast<int>(x), static_cast<int>(y)));
         game.event.type = sf::Event::MouseMoved;
         driver.turn();
         return game.playButtonSprite.getTextureRect();
     };
-    const sf::IntRect hover = frameWithPointerAt(static_cast<int>(play.left + play.width), middle);
-    const sf::IntRect rest = frameWithPointerAt(static_cast<int>(play.left + play.width) + 1, middle);
-    EXPECT_NE(hover, rest);
-    EXPECT_EQ(frameWithPointerAt(120, 125), rest) << "the play button's place in an 800x600 window";
-    EXPECT_EQ(frameWithPointerAt(static_cast<int>(play.left) + 2, middle), hover);
-    // Clicks on the scaled buttons act: a match, three fruits, the rotation named.
-    driver.click(game.playButtonSprite);
-    ASSERT_TRUE(game.playActive);
-    driver.turn();
-    ASSERT_TRUE(driver.insert(50, TreeSlot::Root) && driver.insert(30, TreeSlot::Left));
-    EXPECT_TRUE(shows(driver.capture(), game.stallSprites[TreeSlot::RightRight], driver.screen));
-    ASSERT_TRUE(driver.insert(20, TreeSlot::LeftLeft));
-    ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
-    driver.turn();  // the buttons' first frame gives them their size
+    const sf::IntRect hover = frameAt(play.left + play.width, play.top + play.height / 2);
+    EXPECT_NE(frameAt(play.left + play.width + 1, play.top + play.height / 2), hover);
+    EXPECT_NE(frameAt(120, 125), hover) << "where the button stands in an 800x600 window";
+    driver.startMatch();  // a click on the scaled play button
+    for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}}) ASSERT_TRUE(driver.insert(fruit, slot));
+    driver.turn();  // the rotation buttons' first frame gives them their size
     EXPECT_TRUE(shows(driver.capture(), driver.rotationButton(RotationKind::DoubleLeft), driver.screen));
-    driver.answer(RotationKind::SingleRight);
-    EXPECT_EQ(game.pendingRotation, RotationKind::None);
-    EXPECT_EQ(game.lossCause, LossCause::None);
-}
-
-TEST_F(Shell, F11TwiceLeavesAMatchAsItWas) {
-    driver.startMatch();
-    ASSERT_TRUE(driver.insert(50, 0) && driver.insert(30, 1) && driver.carry(70));
+    // F11 twice during the question, then on the end card of a wrong answer: nothing is lost.
     const auto state = [&] {
-        std::ostringstream all;
-        all << describeTree(game.balancedRoot) << describeTree(game.playerRoot) << game.carriedFruit << " at "
-            << game.characterSprite.getPosition().x << "," << game.characterSprite.getPosition().y << " lanes";
-        for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-            all << " " << game.laneFruit[lane] << "@" << game.lanePositions[lane].y << (game.laneTaken[lane] ? "+" : "");
-        }
-        all << " outcome " << game.lossCause << "/" << game.matchWon << " at " << game.shownSeconds << " s";
-        return all.str();
+        return std::make_tuple(describeTree(game.balancedRoot), describeTree(game.playerRoot), game.pendingRotation,
+                               game.characterSprite.getPosition(), game.lossCause, game.shownSeconds,
+                               std::vector<sf::Vector2f>(game.lanePositions, game.lanePositions + kLaneCount));
     };
-    // In a match, then on its end card.
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(game.lossCause, round == 0 ? LossCause::None : LossCause::WrongSlot);
-        const std::string before = state();
+    for (const int32_t outcome : {LossCause::None, LossCause::WrongRotation}) {
+        ASSERT_EQ(game.lossCause, outcome);
+        const auto before = state();
         const sf::Time time = game.matchTime;
-        for (bool full : {true, false}) {
-            pressKey(sf::Keyboard::F11);
-            game.pollEvents();
-            EXPECT_EQ(game.window.getSize().x == 800, !full);
-        }
+        for (int press = 0; press < 2; ++press) pressKey(sf::Keyboard::F11), game.pollEvents();
         EXPECT_EQ(state(), before);
-        driver.turn();  // checks that the outcome and the timer held
+        driver.turn();  // the driver checks that an outcome and its seconds hold
         EXPECT_GE(game.matchTime, time) << "the timer started again";
-        // The pictures outlived the windows they were drawn in first.
-        EXPECT_TRUE(shows(driver.capture(), round == 0 ? game.stallSprites[TreeSlot::RightRight]
-                                                       : game.playAgainButtonSprite));
-        if (round == 0) {
-            ASSERT_TRUE(driver.deliverTo(TreeSlot::LeftLeft));
-        }
+        if (outcome == LossCause::None) driver.answer(RotationKind::DoubleLeft);
     }
+    EXPECT_EQ(game.window.getSize(), screen);
+    EXPECT_TRUE(shows(driver.capture(), game.playAgainButtonSprite, driver.screen));
 }
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     char name[] = "jogo", mute[] = "--mute";
     char* arguments[] = {name, mute, nullptr};
     std::ostringstream out, err;
-    const Options options = parseOptions(2, arguments, out, err);
-    ASSERT_EQ(options.exitStatus, -1) << err.str();
-    game.muted = options.muted;
+    game.muted = parseOptions(2, arguments, out, err).muted;
+    const sf::SoundSource* sounds[] = {&game.music,           &game.pickFruitSound, &game.placeInTreeSound,
+                                       &game.throwInBinSound, &game.lostSound,      &game.wonSound};
     const auto playing = [&] {
-        int count = game.music.getStatus() == sf::SoundSource::Playing;
-        for (const sf::Sound* effect : {&game.pickFruitSound, &game.placeInTreeSound, &game.throwInBinSound,
-                                        &game.lostSound, &game.wonSound}) {
-            count += effect->getStatus() == sf::SoundSource::Playing;
-        }
-        return count;
+        const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
+        return std::count_if(std::begin(sounds), std::end(sounds), heard);
     };
     driver.turn();
     EXPECT_TRUE(shows(driver.capture(), game.mutedSignSprite)) << "on the menu";
     driver.startMatch();
     ASSERT_TRUE(driver.insert(50, 0) && driver.carry(41));
     EXPECT_EQ(playing(), 0);
-    EXPECT_TRUE(shows(driver.capture(), game.mutedSignSprite)) << "in a match";
     pressKey(sf::Keyboard::M);
     driver.turn();
     EXPECT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
     EXPECT_FALSE(shows(driver.capture(), game.mutedSignSprite));
     ASSERT_TRUE(driver.deliverTo(TreeSlot::Right));
-    ASSERT_EQ(game.lossCause, LossCause::WrongSlot);
     EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Playing);
     pressKey(sf::Keyboard::M);
     driver.turn();
