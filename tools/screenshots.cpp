@@ -68,7 +68,7 @@ const Scene kScenes[] = {
      }},
     {"won", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "38\n"); }},
     {"won-new-record", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "52\n"); }},
-    {"lost-position", {{50, 0}, {70, 1}}, nullptr},
+    {"lost-position", {{50, 0}, {30, 1}, {20, 4}}, nullptr},
     {"lost-position-bin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, nullptr},
     {"lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
     {"lost-key", {{50, 0}, {30, 1}, {70, 2}, {30, 4}}, nullptr},

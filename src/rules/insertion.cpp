@@ -1,6 +1,7 @@
 // Bringing a carried fruit into the two trees. A click on the insert button marks
-// the slot and requests the insertion; the next frame's delivery puts the fruit
-// number into the reference tree (AVL) and into the player's tree at that slot.
+// the slot and requests the insertion; the next frame's delivery judges the stall
+// and, when it is the fruit's place, puts the fruit number into the reference tree
+// (AVL) and into the player's tree at that slot.
 #include "app/game.hpp"
 #include "tree/slot_layout.hpp"
 
@@ -41,6 +42,16 @@ void Game::deliverFruit() {
             if (findKey(&balancedRoot, carriedFruit) != -1) {
                 carriedFruit = kNoFruit;
                 loseMatch(LossCause::RepeatedKey);
+                continue;
+            }
+            // The placement is judged before any balancing: a fruit at the wrong stall
+            // loses even when its insertion would rotate, so that naming the rotation
+            // can never make up for it. Neither tree takes it, and the end card shows
+            // the tree as it stood with the fruit where it belonged.
+            const int32_t rightSlot = placeOfKey(balancedRoot, carriedFruit);
+            if (rightSlot == TreeSlot::None || currentSlot != rightSlot) {
+                carriedFruit = kNoFruit;
+                loseMatch(LossCause::WrongSlot);
                 continue;
             }
             insertBalanced(&balancedRoot, carriedFruit, carriedPayload, pendingRotation);

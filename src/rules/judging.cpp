@@ -1,6 +1,7 @@
 // Every frame the player's tree is compared with the reference tree. Equal trees
-// mean the last move was right; a difference is a wrong slot, unless the AVL
-// insertion rotated, in which case the player must name the rotation.
+// mean the last move was right. The delivery has already turned away a fruit at
+// the wrong stall, so a difference is the AVL insertion's rotation, which the
+// player must name; a difference with no rotation awaited is still a wrong slot.
 #include <algorithm>
 #include <iterator>
 

@@ -17,17 +17,18 @@ void centreOn(sf::Sprite& sprite, sf::Vector2f centre) {
 }  // namespace
 
 void Game::drawEndAnswer() {
-    // The card's little tree: the fruits of the first three levels.
-    const auto drawTree = [this](TreeNode* root) {
+    // The card's little tree: a fruit in a slot, and the fruits of the first three levels.
+    const auto drawSlotFruit = [this](int32_t fruit, int32_t slot) {
+        answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
+        answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
+        centreOn(answerFruitSprite, kCardSlotCentres[slot]);
+        window.draw(answerFruitSprite);
+    };
+    const auto drawTree = [&drawSlotFruit](TreeNode* root) {
         for (int32_t slot = 0; slot < kStallCount; ++slot) {
-            const TreeNode* node = nodeAtSlot(root, slot);
-            if (node == nullptr) {
-                continue;
+            if (const TreeNode* node = nodeAtSlot(root, slot)) {
+                drawSlotFruit(node->key, slot);
             }
-            answerFruitSprite.setTextureRect(sheetCell(node->key, kFruitCellSize, kFruitCellSize));
-            answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
-            centreOn(answerFruitSprite, kCardSlotCentres[slot]);
-            window.draw(answerFruitSprite);
         }
     };
     const auto drawCaption = [this](int32_t caption, sf::Vector2f centre) {
@@ -59,14 +60,19 @@ void Game::drawEndAnswer() {
                         kCardRecordCaptionCentre);
         }
     } else if (lossCause == LossCause::WrongSlot) {
-        // The reference tree holds the fruit where it belonged; below the third
-        // level no stall was right and it was one for the bin.
+        // The misplaced fruit entered neither tree: the card shows the tree as it
+        // stood with the fruit where plain insertion puts it, before any rotation.
+        // Below the third level no stall was right and it was one for the bin.
+        const int32_t place = placeOfKey(balancedRoot, deliveredFruit);
         drawTree(balancedRoot);
+        if (place != TreeSlot::None) {
+            drawSlotFruit(deliveredFruit, place);
+        }
         if (deliveredSlot >= 0 && deliveredSlot < kStallCount) {
             drawCaption(Caption::Cross, kCardSlotCentres[deliveredSlot]);
         }
         drawBigFruit(deliveredFruit);
-        if (slotOfKey(balancedRoot, deliveredFruit) == TreeSlot::None) {
+        if (place == TreeSlot::None) {
             drawCaption(Caption::Bin, kCardCaptionCentre);
         }
     } else if (lossCause == LossCause::WrongRotation && rightRotation != RotationKind::None) {

@@ -56,12 +56,16 @@ TreeNode* nodeAtSlot(TreeNode* root, int32_t slot) {
     return link != nullptr ? *link : nullptr;
 }
 
-int32_t slotOfKey(TreeNode* root, int32_t key) {
-    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
-        const TreeNode* node = nodeAtSlot(root, slot);
-        if (node != nullptr && node->key == key) {
-            return slot;
+int32_t placeOfKey(TreeNode* root, int32_t key) {
+    // Slot s has its children at 2s+1 and 2s+2: the codes follow the search path.
+    int32_t slot = TreeSlot::Root;
+    for (const TreeNode* node = root; node != nullptr;) {
+        const bool left = key < node->key;
+        slot = 2 * slot + (left ? 1 : 2);
+        if (slot >= TreeSlot::Count) {
+            return TreeSlot::None;
         }
+        node = left ? node->left : node->right;
     }
-    return TreeSlot::None;
+    return slot;
 }

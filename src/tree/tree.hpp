@@ -89,6 +89,7 @@ TreeNode* rebalanceReporting(TreeNode** link, int32_t& kind);
 // is missing or the slot is outside 0..6.
 TreeNode* nodeAtSlot(TreeNode* root, int32_t slot);
 
-// The slot of the node holding key, or TreeSlot::None when the key is not in the
-// tree or lies below the third level.
-int32_t slotOfKey(TreeNode* root, int32_t key);
+// The slot where plain search-tree insertion would put key into the tree at root
+// (smaller keys left, greater or equal right, down to the first empty link), or
+// TreeSlot::None when that link lies below the third level. Changes nothing.
+int32_t placeOfKey(TreeNode* root, int32_t key);

@@ -75,10 +75,17 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
     const Step& last = ending.steps.back();
     switch (ending.loss) {
     case LossCause::WrongSlot: {
-        const sf::Sprite right = ending.answer == TreeSlot::None
-                                     ? caption(Caption::Bin, kCardCaptionCentre)
-                                     : fruit(last.fruit, kCardSlotCentres[ending.answer], kSmallFruitScale);
-        return {right, caption(Caption::Cross, kCardSlotCentres[last.slot]), fruit(last.fruit, kCardFruitCentre, 1)};
+        // The tree as it stood, every earlier fruit in its stall, with the last one
+        // where it belonged: never a tree rotated by that fruit.
+        std::vector<sf::Sprite> card{caption(Caption::Cross, kCardSlotCentres[last.slot]),
+                                     fruit(last.fruit, kCardFruitCentre, 1)};
+        for (auto step = ending.steps.begin(); step + 1 != ending.steps.end(); ++step) {
+            card.push_back(fruit(step->fruit, kCardSlotCentres[step->slot], kSmallFruitScale));
+        }
+        card.push_back(ending.answer == TreeSlot::None
+                           ? caption(Caption::Bin, kCardCaptionCentre)
+                           : fruit(last.fruit, kCardSlotCentres[ending.answer], kSmallFruitScale));
+        return card;
     }
     case LossCause::WrongRotation: {
         sf::Sprite button(*driver.rotationButton(ending.answer).getTexture(), {0, 0, kButtonWidth, kButtonHeight});
@@ -94,6 +101,8 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
     }
 }
 
+void PrintTo(const Ending& ending, std::ostream* out) { *out << ending.name; }
+
 class Endings : public Match, public ::testing::WithParamInterface<Ending> {};
 
 struct Rotation {
@@ -101,6 +110,8 @@ struct Rotation {
     int32_t kind;
     std::vector<Step> steps;
 };
+
+void PrintTo(const Rotation& rotation, std::ostream* out) { *out << rotation.name; }
 
 class Rotations : public Match, public ::testing::WithParamInterface<Rotation> {};
 
@@ -121,6 +132,7 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     const bool won = GetParam().loss == LossCause::None;
     EXPECT_EQ(game.lossCause, GetParam().loss);
     EXPECT_EQ(game.matchWon, won ? 1 : 0);
+    EXPECT_EQ(game.pendingRotation, RotationKind::None);  // no question under a card
     EXPECT_EQ((won ? game.wonSound : game.lostSound).getStatus(), sf::SoundSource::Playing);
     const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.playAgainButtonSprite));
@@ -136,6 +148,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}},
                LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::Left},
+        // Each rotation's path with the fruit in a wrong free stall: the placement
+        // loses before any rotation is asked for.
+        Ending{"LeftLeftFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {20, 4}}, LossCause::WrongSlot,
+               &Game::lostPositionSprite, TreeSlot::LeftLeft},
+        Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}}, LossCause::WrongSlot,
+               &Game::lostPositionSprite, TreeSlot::LeftRight},
+        Ending{"RightRightFruitOnTheFarSideOfTheRoot", {{0, 0}, {70, 2}, {99, 1}}, LossCause::WrongSlot,
+               &Game::lostPositionSprite, TreeSlot::RightRight},
+        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}}, LossCause::WrongSlot,
+               &Game::lostPositionSprite, TreeSlot::RightLeft},
+        Ending{"RotatingFruitBelongsBelowTheStalls", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}},
+               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::None},
         Ending{"SeventhFruitBelongsBelowTheStalls",
                {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot,
                &Game::lostPositionSprite, TreeSlot::None},
@@ -208,9 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Rotation{"SingleRight", RotationKind::SingleRight, {{50, 0}, {30, 1}, {20, 3}}},
                       Rotation{"DoubleRight", RotationKind::DoubleRight, {{50, 0}, {30, 1}, {40, 4}}},
                       Rotation{"SingleLeft", RotationKind::SingleLeft, {{0, 0}, {70, 2}, {99, 6}}},
-                      Rotation{"DoubleLeft", RotationKind::DoubleLeft, {{50, 0}, {99, 2}, {60, 5}}},
-                      // Misplaced in a free stall: the question still comes first.
-                      Rotation{"AfterAMisplacedThirdFruit", RotationKind::SingleRight, {{50, 0}, {30, 1}, {20, 2}}}),
+                      Rotation{"DoubleLeft", RotationKind::DoubleLeft, {{50, 0}, {99, 2}, {60, 5}}}),
     rowName<Rotation>);
 
 TEST_F(Match, OutcomeIsFinalAndEndsAStallAnimationAtOnce) {

@@ -256,8 +256,14 @@ sf::Image Driver::capture() {
     const bool settled = !g.hasOutcome() && g.pendingRotation == RotationKind::None;
     RULE(!settled || sameShapeAndKeys(g.balancedRoot, g.playerRoot),
          "the trees differ: " << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot));
-    // (During a question a fruit may stand where the player's tree has no parent for it.)
-    for (int32_t slot = 0; settled && !g.insertRequested && slot < kStallCount; ++slot) {
+    // A rotation is asked for only after the fruit went to its own stall: the
+    // player's tree is then still a search tree, with the fruit where it was put.
+    const std::vector<int32_t> playerKeys = inOrderKeys(g.playerRoot);
+    const bool placedRight = std::is_sorted(playerKeys.begin(), playerKeys.end()) &&
+                             slotOfKey(g.playerRoot, g.deliveredFruit) == g.deliveredSlot;
+    RULE(g.pendingRotation == RotationKind::None || placedRight,
+         "a rotation asked for after " << g.deliveredFruit << " in stall " << g.deliveredSlot);
+    for (int32_t slot = 0; !g.hasOutcome() && !g.insertRequested && slot < kStallCount; ++slot) {
         const TreeNode* node = nodeAtSlot(g.playerRoot, slot);
         RULE(g.slotFruit[slot] == (node ? node->key : kNoFruit) && g.slotFilled[slot] == (node != nullptr),
              "slot " << slot << " shows " << g.slotFruit[slot] << " in " << describeTree(g.playerRoot));

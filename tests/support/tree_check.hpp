@@ -26,6 +26,14 @@ inline std::vector<int32_t> inOrderKeys(const TreeNode* n, std::vector<int32_t> 
     return inOrderKeys(n->right, std::move(keys));
 }
 
+// The slot of the node holding key; None when it is not in the first three levels.
+inline int32_t slotOfKey(TreeNode* root, int32_t key) {
+    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
+        if (const TreeNode* node = nodeAtSlot(root, slot); node && node->key == key) return slot;
+    }
+    return TreeSlot::None;
+}
+
 // Keys never decrease in symmetric order, every height treeHeight() reports is
 // the counted one, and every balance factor lies within -1..1. The message names
 // the first broken node.
