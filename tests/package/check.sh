@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian package and judges it as Debian's tools and a player would: the
-# checkers report no error and no warning, nothing goes to /usr/bin, the pictures of
-# both languages are installed as they stand in Imagens/, and the game finds
-# every picture and sound and ends on Escape with status 0, started from elsewhere
-# through /usr/games/jogo, a symbolic link to it, and a `cmake --install` tree.
+# Builds the Debian package and judges it as Debian's tools and a player would: the checkers
+# report no error and no warning, nothing goes to /usr/bin, Imagens/ is installed whole (both
+# languages), and the game finds every picture and sound and ends on Escape with status 0,
+# started from elsewhere through /usr/games/jogo, a symbolic link to it, and a `cmake --install` tree.
 #   tests/package/check.sh BUILD_DIR      (on a virtual display)
 set -euo pipefail
 build=$(readlink -f "$1")
-root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
@@ -21,7 +19,7 @@ appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.xml
 said=$(desktop-file-validate "$work"/root/usr/share/applications/*.desktop 2>&1) || fail "$said"
 [ -z "$said" ] || fail "desktop-file-validate: $said"
 [ ! -e "$work/root/usr/bin" ] || fail "the package installs into /usr/bin"
-said=$(diff -r "$root/Imagens" "$work/root/usr/share/games/jogo/Imagens") || fail "pictures of both languages: $said"
+said=$(diff -r "$(dirname "$0")/../../Imagens" "$work/root/usr/share/games/jogo/Imagens") || fail "pictures: $said"
 
 ln -s "$work/root/usr/games/jogo" "$work/link"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
