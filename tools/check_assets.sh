@@ -1,6 +1,7 @@
 #!/bin/sh
 # Regenerates every picture and sound into a temporary folder and fails if any
-# of them differs from the committed Imagens/ and Sons/ (or one is missing or extra).
+# of them differs from the committed Imagens/, Imagens/en/ and Sons/ (or one is
+# missing or extra).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
@@ -10,8 +11,9 @@ if ! /usr/bin/python3 "$root/tools/gen_assets.py" --out "$tmp" --quiet; then
     exit 1
 fi
 bad=""
-for dir in Imagens Sons; do
+for dir in Imagens Imagens/en Sons; do
     for f in "$tmp/$dir"/* "$root/$dir"/*; do
+        [ -d "$f" ] && continue
         name="$dir/$(basename "$f")"
         if ! cmp -s "$tmp/$name" "$root/$name"; then
             case " $bad " in *" $name "*) ;; *) bad="$bad $name" ;; esac
@@ -22,4 +24,4 @@ if [ -n "$bad" ]; then
     echo "check_assets: FAIL: differs from the generator's output:$bad" >&2
     exit 1
 fi
-echo "check_assets: OK (Imagens/ and Sons/ match tools/gen_assets.py)"
+echo "check_assets: OK (Imagens/, Imagens/en/ and Sons/ match tools/gen_assets.py)"

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Regenerates every picture (Imagens/) and sound (Sons/) of the game.
+"""Regenerates every picture (Imagens/, Imagens/en/) and sound (Sons/) of the game.
 
 Usage (from the project root):
     /usr/bin/python3 tools/gen_assets.py [--out DIR] [--only NAME ...]
@@ -14,7 +14,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, sons  # noqa: E402
+from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, sons, texts  # noqa: E402
 from assetgen import sinais  # noqa: E402
 
 
@@ -27,7 +27,6 @@ def main(argv=None):
     ap.add_argument("--quiet", action="store_true")
     args = ap.parse_args(argv)
 
-    img_dir = os.path.join(args.out, "Imagens")
     snd_dir = os.path.join(args.out, "Sons")
     wanted = set(args.only) if args.only else None
 
@@ -38,20 +37,22 @@ def main(argv=None):
         if not args.quiet:
             print(msg)
 
-    # Pictures. Each module returns {file name: PIL image}; some need others'
-    # results (the stalls and the scene share their geometry, for example).
-    pictures = {}
-    pictures.update(botoes.generate(want))
-    pictures.update(frutas.generate(want))
-    pictures.update(tempo.generate(want))
-    pictures.update(personagem.generate(want))
-    pictures.update(barracas.generate(want))
-    pictures.update(telas.generate(want, pictures))
-    pictures.update(sinais.generate(want))
-    for name in sorted(pictures):
-        if want(name) and pictures[name] is not None:
-            base.save_png(pictures[name], os.path.join(img_dir, name))
-            log("Imagens/" + name)
+    # Pictures. Each module returns {file name: PIL image}. The game's own
+    # language gets every picture in Imagens/; another language only those that
+    # hold text (the buttons and the full-window pictures), in Imagens/<code>/.
+    for lang in sorted(texts.TEXTS, key=lambda code: code != texts.BASE):
+        t = texts.TEXTS[lang]
+        folder = "Imagens" if lang == texts.BASE else os.path.join("Imagens", lang)
+        pictures = {}
+        pictures.update(botoes.generate(want, t))
+        pictures.update(telas.generate(want, t))
+        if lang == texts.BASE:
+            for wordless in (frutas, tempo, personagem, barracas, sinais):
+                pictures.update(wordless.generate(want))
+        for name in sorted(pictures):
+            if want(name) and pictures[name] is not None:
+                base.save_png(pictures[name], os.path.join(args.out, folder, name))
+                log(os.path.join(folder, name))
 
     for name, writer in sorted(sons.SOUNDS.items()):
         if want(name):

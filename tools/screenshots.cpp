@@ -1,12 +1,14 @@
 // Photographs the game's screens for the README: the menu, the instructions, a
 // match in progress, the rotation question, the stall fruits halfway through a
-// rotation and every end screen with its answer. Each screen is reached by
-// playing, through the same driver the tests use, and the window is saved as it
-// was displayed.
+// rotation and every end screen with its answer, in Portuguese; the menu, a match
+// and an end screen in English (en/). Each screen is reached by playing, through
+// the same driver the tests use, and the window is saved as it was displayed.
 //
 //   tools/screenshots.sh     (builds this and writes docs/screenshots/*.png)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,13 +49,18 @@ void winAfter(Driver& d, float seconds, const char* stored) {
     std::filesystem::remove_all(data);
 }
 
+// The menu with the pointer away from its buttons.
+void pointAway(Driver& d) { d.clickAt({700, 20}); }
+
+void match(Driver& d) {
+    d.carry(41);
+    d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
+}
+
 const Scene kScenes[] = {
-    {"menu", {}, [](Driver& d) { d.clickAt({700, 20}); }},
+    {"menu", {}, pointAway},
     {"instructions", {}, [](Driver& d) { d.click(d.game.instructionsButtonSprite); }},
-    {"match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, [](Driver& d) {
-         d.carry(41);
-         d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
-     }},
+    {"match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"rotation", {{50, 0}, {30, 1}, {20, 3}}, nullptr},
     {"rotation-halfway", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 4}}, [](Driver& d) {
          d.answer(RotationKind::SingleRight);
@@ -69,6 +76,11 @@ const Scene kScenes[] = {
          d.game.matchTime = sf::seconds(kMatchSeconds);
          d.game.updateTimer();
      }},
+    // The game's own language is asked for by name above, whatever the session's
+    // locale; a scene under en/ is taken in English.
+    {"en/menu", {}, pointAway},
+    {"en/match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
+    {"en/lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
 };
 
 class Screenshot : public ::testing::TestWithParam<Scene> {};
@@ -78,11 +90,14 @@ class Screenshot : public ::testing::TestWithParam<Scene> {};
 TEST_P(Screenshot, Take) {
     // The same lanes on every run, so the pictures only change when the game does.
     std::srand(2026);
+    const Scene& scene = GetParam();
+    const std::string file = scene.file;
+    const bool english = file.rfind("en/", 0) == 0;
+    setenv("LANGUAGE", english ? "en" : "pt", 1);
     Game game;
     Driver driver(game);
     driver.open();
-    const Scene& scene = GetParam();
-    if (std::string(scene.file) != "menu" && std::string(scene.file) != "instructions") {
+    if (file.substr(english ? 3 : 0) != "menu" && file != "instructions") {
         driver.startMatch();
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
     } else {
@@ -95,14 +110,16 @@ TEST_P(Screenshot, Take) {
     }
     driver.turn(2);
     const char* folder = std::getenv("JOGO_SCREENSHOT_DIR");
-    const std::string path = (folder ? std::string(folder) : std::string(JOGO_SOURCE_DIR) + "/docs/screenshots") +
-                             "/" + scene.file + ".png";
-    ASSERT_TRUE(driver.capture().saveToFile(path)) << path;
+    const std::filesystem::path path =
+        (folder ? std::string(folder) : std::string(JOGO_SOURCE_DIR) + "/docs/screenshots") + "/" + file + ".png";
+    std::filesystem::create_directories(path.parent_path());
+    ASSERT_TRUE(driver.capture().saveToFile(path.string())) << path;
 }
 
 INSTANTIATE_TEST_SUITE_P(Readme, Screenshot, ::testing::ValuesIn(kScenes),
                          [](const auto& info) {
                              std::string name = info.param.file;
-                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }),
+                                        name.end());
                              return name;
                          });

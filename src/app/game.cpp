@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "assets/language.hpp"
 #include "assets/layout.hpp"
 
 namespace {
@@ -48,6 +49,7 @@ Game::Game()
       pickedLane(-1),
       carriedPayload(0),
       offeredSlot(TreeSlot::None) {
+    language = Language::Portuguese;  // the game's own, until the pictures load
     fullScreen = false;
     muted = false;
     frameLimit = 60;

@@ -144,6 +144,9 @@ public:
     sf::IntRect fruitFrame;
     sf::IntRect timerFrame;
 
+    // The language the pictures speak (assets/language.hpp), chosen when they load.
+    int32_t language;
+
     // Window and input.
     sf::RenderWindow window;
     sf::Event event;

@@ -29,7 +29,7 @@ const char kUsage[] =
     "\n"
     "Keys:\n"
     "  arrow keys      walk\n"
-    "  Enter, Space    insert the fruit when the Inserir button is offered\n"
+    "  Enter, Space    insert the fruit when its button (Inserir, Insert) is offered\n"
     "  1, 2, 3, 4      name a rotation: the four buttons from top to bottom\n"
     "  Enter           play on the menu, go back from the instructions,\n"
     "                  play again on an end card\n"

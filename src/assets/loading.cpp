@@ -1,19 +1,27 @@
 // Every picture and sound is read once, at start-up, from Imagens/ and Sons/ in
-// the working directory. A file that fails to load leaves its member empty and the
-// game runs on without it: sprites of an empty texture draw as plain blank shapes,
-// a sound with an empty buffer is silent. Each sprite is set up right after its
-// texture loads.
+// the working directory; in English a picture comes from Imagens/en/ when it is
+// there. A file that fails to load leaves its member empty and the game runs on
+// without it: sprites of an empty texture draw as plain blank shapes, a sound with
+// an empty buffer is silent. Each sprite is set up right after its texture loads.
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/game.hpp"
+#include "assets/language.hpp"
 #include "assets/layout.hpp"
 
 namespace {
 
 const sf::IntRect kWholeImage;
 
-void loadPicture(sf::Texture& texture, const std::string& name) {
-    texture.loadFromFile("Imagens/" + name, kWholeImage);
+// The library writes a line to the terminal for every file it fails to read, so a
+// picture the language lacks is looked for before it is read.
+void readPicture(sf::Texture& texture, const std::string& name, int32_t language) {
+    const std::string translated = std::string("Imagens/") + pictureFolder(language) + name;
+    std::error_code ignored;
+    texture.loadFromFile(std::filesystem::is_regular_file(translated, ignored) ? translated : "Imagens/" + name,
+                         kWholeImage);
 }
 
 // A button's frame is chosen by its first update; until then it shows the
@@ -33,6 +41,10 @@ void loadEffect(sf::SoundBuffer& buffer, sf::Sound& sound, const std::string& na
 }  // namespace
 
 void Game::loadTextures() {
+    language = chooseLanguage([](const char* name) { return std::getenv(name); });
+    const auto loadPicture = [this](sf::Texture& texture, const std::string& name) {
+        readPicture(texture, name, language);
+    };
     loadPicture(menuTexture, "TelaMenu.png");
     menuSprite.setTexture(menuTexture);
     menuSprite.setPosition(0, 0);

@@ -11,7 +11,7 @@ folder=$root
 if [ "${2:-project}" != project ]; then
     folder=$(mktemp -d)
     # Each broken file keeps its first bytes, so it still claims its format.
-    for file in Imagens/* Sons/*; do
+    for file in Imagens/*.png Imagens/en/*.png Sons/*; do
         [ "$2" = broken ] || break
         mkdir -p "$folder/$(dirname "$file")"
         { head -c 24 "$root/$file"; echo broken; } >"$folder/$file"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package and judges it as Debian's tools and a player would: the
-# checkers report no error and no warning, nothing goes to /usr/bin, the launcher
-# hands its arguments to the game, and the game finds every picture and sound and
-# ends on Escape with status 0, started from elsewhere through /usr/games/jogo, a
+# Builds the Debian package and judges it as Debian's tools and a player would: the checkers
+# report no error and no warning, nothing goes to /usr/bin, Imagens/ is installed whole (both
+# languages), the launcher hands its arguments to the game, and the game finds every picture and
+# sound and ends on Escape with status 0, started from elsewhere through /usr/games/jogo, a
 # symbolic link to it, and a `cmake --install` tree.
 #   tests/package/check.sh BUILD_DIR      (on a virtual display)
 set -euo pipefail
@@ -20,6 +20,7 @@ appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.xml
 said=$(desktop-file-validate "$work"/root/usr/share/applications/*.desktop 2>&1) || fail "$said"
 [ -z "$said" ] || fail "desktop-file-validate: $said"
 [ ! -e "$work/root/usr/bin" ] || fail "the package installs into /usr/bin"
+said=$(diff -r "$(dirname "$0")/../../Imagens" "$work/root/usr/share/games/jogo/Imagens") || fail "pictures: $said"
 version=$(dpkg-deb -f "$package" Version)
 [ "$("$work/root/usr/games/jogo" --version)" = "Jogo $version" ] || fail "the launcher does not pass its arguments on"
 

@@ -159,19 +159,16 @@ def _keycap(c, x, y, s, dy):
     c.text((x, y + dy + 0.5), s, 14, fill=INK)
 
 
-def _frame_rotation(kind, direction, color, key, state):
+def _frame_rotation(name, clockwise, double, color, key, state):
     w, h = 201, 71
     c = Canvas(w, h)
     face, dy = _body(c, w, h, color, state)
     cy = (face[1] + face[3]) / 2.0
-    clockwise = direction == "direita"
-    _icon_rotation(c, 32, cy, clockwise, kind == "dupla", darker(color, 0.05))
+    _icon_rotation(c, 32, cy, clockwise, double, darker(color, 0.05))
     _keycap(c, 16, 16, key, dy)
-    line1 = "Rotação " + kind
-    line2 = "à " + direction
-    s1 = _fit(c, line1, 17, 140)
-    _label(c, (122, cy - 10), line1, s1, 0)
-    _label(c, (122, cy + 11), line2, 19, 0)
+    line1, line2 = name
+    _label(c, (122, cy - 10), line1, _fit(c, line1, 17, 140), 0)
+    _label(c, (122, cy + 11), line2, _fit(c, line2, 19, 140), 0)
     return c.result()
 
 
@@ -188,7 +185,7 @@ def big_sheet(make_frame):
     return _sheet(frames, 201, 71, [0, 74, 142])
 
 
-def insert_frame(state):
+def insert_frame(label, state):
     w, h = 102, 39
     c = Canvas(w, h)
     color = (74, 170, 88, 255)
@@ -201,35 +198,38 @@ def insert_frame(state):
     c.line([(ax, cy - 5), (ax, cy + 1)], INK, 4.6)
     c.line([(ax, cy - 5), (ax, cy + 1)], darker(color, 0.1), 2.2)
     _arrow_head(c, (ax, cy + 6), 90, 5.5, darker(color, 0.1))
-    _label(c, (61, cy), "Inserir", 17, 0)
+    _label(c, (61, cy), label, _fit(c, label, 17, 74), 0)
     return c.result()
 
 
+# File, label (a key of the texts table), colour, icon.
 SIMPLE_BUTTONS = [
-    ("BotaoJogar.png", "Jogar", GREEN, "play"),
-    ("BotaoInstrucoes.png", "Instruções", ORANGE, "question"),
-    ("BotaoSair.png", "Sair", RED, "exit"),
-    ("BotaoVoltar.png", "Voltar", ORANGE, "back"),
-    ("BotaoJogarNovamente.png", "Jogar de novo", GREEN, "again"),
+    ("BotaoJogar.png", "play", GREEN, "play"),
+    ("BotaoInstrucoes.png", "instructions", ORANGE, "question"),
+    ("BotaoSair.png", "quit", RED, "exit"),
+    ("BotaoVoltar.png", "back", ORANGE, "back"),
+    ("BotaoJogarNovamente.png", "play_again", GREEN, "again"),
 ]
 
+# File, turns clockwise, double, colour; the texts table names them in this order.
 ROTATION_BUTTONS = [
-    ("BotaoRotacaoDireita.png", "simples", "direita", TEAL),
-    ("BotaoRotacaoDuplaDireita.png", "dupla", "direita", PURPLE),
-    ("BotaoRotacaoEsquerda.png", "simples", "esquerda", TEAL),
-    ("BotaoRotacaoDuplaEsquerda.png", "dupla", "esquerda", PURPLE),
+    ("BotaoRotacaoDireita.png", True, False, TEAL),
+    ("BotaoRotacaoDuplaDireita.png", True, True, PURPLE),
+    ("BotaoRotacaoEsquerda.png", False, False, TEAL),
+    ("BotaoRotacaoDuplaEsquerda.png", False, True, PURPLE),
 ]
 
 
-def generate(out):
-    """Returns {file name: image} of every button sheet."""
+def generate(out, t):
+    """Returns {file name: image} of every button sheet, labelled from texts table t."""
     result = {}
     for name, label, color, icon in SIMPLE_BUTTONS:
-        result[name] = big_sheet(lambda s, l=label, co=color, i=icon: _frame_simple(l, co, i, s))
+        result[name] = big_sheet(lambda s, l=t[label], co=color, i=icon: _frame_simple(l, co, i, s))
     # Keys 1 to 4 press them in the order they stand, top to bottom.
-    for key, (name, kind, direction, color) in enumerate(ROTATION_BUTTONS, start=1):
-        result[name] = big_sheet(lambda s, k=kind, d=direction, co=color, n=str(key):
-                                 _frame_rotation(k, d, co, n, s))
-    frames = [insert_frame(s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
+    for key, ((name, clockwise, double, color), words) in enumerate(
+            zip(ROTATION_BUTTONS, t["rotations"]), start=1):
+        result[name] = big_sheet(lambda s, w=words, cw=clockwise, d=double, co=color, n=str(key):
+                                 _frame_rotation(w, cw, d, co, n, s))
+    frames = [insert_frame(t["insert"], s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
     result["BotaoInserirFruta.png"] = _sheet(frames, 102, 39, [0, 39, 78])
     return result

@@ -151,7 +151,7 @@ def _orchard(c):
         c.blob([("rr", LANES_W - 3, y, LANES_W + 13, y + 9, 3)], WOOD_LIGHT, INK, 1.6)
 
 
-def _top_band(c):
+def _top_band(c, t):
     x0 = LANES_W + 10
     # Wooden shelf along the top with an awning edge.
     c.rect((x0, 0, SW, 94), fill=darker(WOOD, 0.1))
@@ -173,10 +173,10 @@ def _top_band(c):
         c.circle(cx, 94, 12, fill=col)
     c.line([(x0, 89), (SW, 89)], INK, 2.4)
 
-    # "Na mão" label, a tag pointing at the basket.
+    # "In hand" label, a tag pointing at the basket.
     c.blob([("poly", [(266, 26), (340, 26), (354, 43.5), (340, 61), (266, 61)])], CREAM, INK, 2.4)
-    c.text((303, 36), "Na", 14, fill=INK)
-    c.text((303, 51), "mão", 16, fill=INK)
+    c.text((303, 36), t["in_hand"][0], 14, fill=INK)
+    c.text((303, 51), t["in_hand"][1], 16, fill=INK)
     # Basket frame for the fruit in the hand.
     hx0, hy0, hx1, hy1 = HAND_FRAME
     c.rrect((hx0 + 3, hy0 + 4, hx1 + 3, hy1 + 4), 12, fill=(30, 15, 5, 90))
@@ -205,13 +205,14 @@ def _top_band(c):
     c.line([(621, 38), (639, 56)], (255, 255, 240), 2.0)
     c.text((587, 66), "< x", 15, fill=(255, 236, 150))
     c.text((643, 66), "≥ x", 15, fill=(255, 236, 150))
-    c.text((718, 30), "Menores:", 14, fill=WHITE)
-    c.text((718, 46), "à esquerda", 13, fill=(255, 236, 150), bold=False)
-    c.text((718, 62), "Maiores ou iguais:", 13, fill=WHITE, condensed=True)
-    c.text((718, 76), "à direita", 13, fill=(255, 236, 150), bold=False)
+    smaller, left, greater, right = t["chalkboard"]
+    c.text((718, 30), smaller, 14, fill=WHITE)
+    c.text((718, 46), left, 13, fill=(255, 236, 150), bold=False)
+    c.text((718, 62), greater, 13, fill=WHITE, condensed=True)
+    c.text((718, 76), right, 13, fill=(255, 236, 150), bold=False)
 
 
-def _bin(c):
+def _bin(c, t):
     x, y = BIN_POS
     w, h = barracas.BIN_W, barracas.BIN_H
     col = (76, 160, 84)
@@ -226,14 +227,14 @@ def _bin(c):
     c.blob([("rr", x + w / 2 - 10, y + 2, x + w / 2 + 10, y + 11, 3.5)], darker(col, 0.1), INK, 2.4)
     c.rect((x + w / 2 - 6, y + 7, x + w / 2 + 6, y + 11), fill=darker(col, 0.45))
     c.blob([("rr", x + 17, y + 40, x + w - 17, y + 58, 5)], CREAM, INK, 1.8)
-    c.text((x + w / 2, y + 49.5), "Lixo", 14, fill=INK)
+    c.text((x + w / 2, y + 49.5), t["bin"], 14, fill=INK)
 
 
-def scene():
+def scene(t):
     c = Canvas(SW, SH, SS)
     cobbles(c, (LANES_W, 0, SW, SH), 3)
     _orchard(c)
-    _top_band(c)
+    _top_band(c, t)
     # Soft patches where the stalls stand, then the ropes of the tree edges.
     for i in range(7):
         x, y = barracas.POSITIONS[i]
@@ -244,7 +245,7 @@ def scene():
         cx, cy = barracas.centre(i)
         c.circle(cx, cy, 7, fill=INK)
         c.circle(cx, cy, 4.5, fill=WOOD_LIGHT)
-    _bin(c)
+    _bin(c, t)
     # A few flower pots at the edges of the plaza.
     rnd = random.Random(9)
     for (x, y) in ((276, 575), (782, 575), (270, 130), (785, 250)):
@@ -262,7 +263,7 @@ def scene():
 # ---------------------------------------------------------------------------
 # menu
 # ---------------------------------------------------------------------------
-def menu(images):
+def menu(t):
     c = Canvas(SW, SH, SS)
     # Sky and ground.
     c.blob_gradient([("rr", -10, -10, SW + 10, 440, 0)], (132, 206, 236), (230, 244, 226),
@@ -295,8 +296,8 @@ def menu(images):
     title_text(c, (505, 118), "Jogo", 104, fill=ORANGE, stroke=7)
     c.ellipse((431, 86, 460, 98), fill=(255, 255, 255, 110))
     board(c, (290, 182, 720, 262), r=14, fill=CREAM, edge=WOOD, edge_w=5)
-    c.text((505, 208), "Árvores de busca e rotações AVL", 21, fill=INK)
-    c.text((505, 238), "Monte uma árvore AVL na feira!", 18, fill=(180, 70, 40), bold=True)
+    c.text((505, 208), t["subtitle"], 21, fill=INK)
+    c.text((505, 238), t["tagline"], 18, fill=(180, 70, 40), bold=True)
 
     # A small AVL tree made of numbered fruits hanging from ropes.
     keys = [50, 30, 70, 20, 40, 60, 80]
@@ -340,7 +341,7 @@ def menu(images):
 # ---------------------------------------------------------------------------
 # overlays
 # ---------------------------------------------------------------------------
-def rotation_prompt():
+def rotation_prompt(t):
     c = Canvas(SW, SH, SS)
     c.rect((272, 0, SW, SH), fill=(20, 10, 30, 50))
     # Opaque wooden panel on the left.
@@ -356,11 +357,11 @@ def rotation_prompt():
     c.circle(196, 54, 19, fill=INK)
     c.circle(196, 54, 16.5, fill=YELLOW)
     c.text((196, 55), "!", 26, fill=INK)
-    title_text(c, (133, 128), "Rotação!", 34, fill=(236, 120, 40), stroke=3)
-    y = c.paragraph(28, 156, "A árvore ficou desbalanceada.", 15, 212, fill=INK, bold=True,
-                    align="center")
-    c.paragraph(28, y + 2, "Qual rotação a corrige?", 15, 212, fill=INK, align="center")
-    c.text((133, 239), "Veja de que lado ela pesa:", 13, fill=(150, 80, 50), bold=False)
+    title_text(c, (133, 128), t["prompt_title"], 34, fill=(236, 120, 40), stroke=3)
+    unbalanced, question = t["prompt_lines"]
+    y = c.paragraph(28, 156, unbalanced, 15, 212, fill=INK, bold=True, align="center")
+    c.paragraph(28, y + 2, question, 15, 212, fill=INK, align="center")
+    c.text((133, 239), t["prompt_hint"], 13, fill=(150, 80, 50), bold=False)
     return c.result()
 
 
@@ -375,18 +376,21 @@ CAPTION_W, CAPTION_H = 160, 48
 BROWN = (150, 80, 50)
 
 
-def _end_base(title, title_color, icon, rule_lines):
+def _end_base(card, title_color, icon):
     c = Canvas(SW, SH, SS)
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    _end_board(c, title, title_color, icon, rule_lines)
+    _end_board(c, card, title_color, icon)
     return c
 
 
-def _end_board(c, title, title_color, icon, rule_lines):
+def _end_board(c, card, title_color, icon):
+    """card: the title, the rule's bold lines and a softer last line (or None)."""
+    title, rule, soft = card
     board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
     icon(c, 400, 56)
     title_text(c, (400, 124), title, 36, fill=title_color, stroke=3.5)
-    _clear_text_lines(c, rule_lines, 152, 16, leading=1.3)
+    lines = [(s, True, None) for s in rule] + ([(soft, False, BROWN)] if soft else [])
+    _clear_text_lines(c, lines, 152, 16, leading=1.3)
     x0, y0, x1, y1 = ANSWER_PANEL
     c.rrect((x0, y0, x1, y1), 12, fill=(226, 196, 140))
     c.rrect((x0 + 2, y0 + 2, x1 - 2, y1 - 2), 10, fill=(255, 250, 234))
@@ -418,11 +422,9 @@ def _cross(c, x, y, r=15):
         c.line([p0, p1], (230, 60, 50), 5.5)
 
 
-def _won_card(c):
-    _end_board(c, "Parabéns!", (250, 176, 40), _icon_star,
-               [("Você montou uma árvore AVL completa!", True, None),
-                ("Agora tente montá-la mais depressa.", False, BROWN)])
-    for (x, y), label in zip(CARD_TIMES, ("Seu tempo", "Recorde")):
+def _won_card(c, t):
+    _end_board(c, t["won"], (250, 176, 40), _icon_star)
+    for (x, y), label in zip(CARD_TIMES, t["won_times"]):
         c.text((x, 256), label, 17, fill=INK, anchor="mm")
         c.rrect((x - 48, y - 40, x + 48, y + 40), 12, fill=(226, 196, 140))
         c.rrect((x - 46, y - 38, x + 46, y + 38), 10, fill=(244, 226, 190))
@@ -430,7 +432,7 @@ def _won_card(c):
         sparkle(c, x, y, 9)
 
 
-def won():
+def won(t):
     c = Canvas(SW, SH, SS)
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
     rnd = random.Random(77)
@@ -451,51 +453,45 @@ def won():
     for (x, y, r) in ((80, 90, 16), (720, 120, 20), (70, 470, 18), (730, 460, 14),
                       (100, 300, 12), (700, 300, 16)):
         c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
-    _won_card(c)
+    _won_card(c, t)
     return c.result()
 
 
-def lost(kind):
+def lost(kind, t):
     red = (230, 84, 60)
     if kind == "posicao":
-        c = _end_base("Posição errada!", red, _icon_stall,
-                      [("Menores vão para a esquerda; maiores ou iguais,", True, None),
-                       ("para a direita. Compare desde a raiz.", True, None)])
-        _card_tree(c, "Onde ela devia ficar")
-        _card_fruit_spot(c, "A fruta")
+        c = _end_base(t["lost_position"], red, _icon_stall)
+        belonged, fruit, put = t["lost_position_labels"]
+        _card_tree(c, belonged)
+        _card_fruit_spot(c, fruit)
         _cross(c, 492, 374, 7)
-        c.text((506, 374), "onde você pôs", 13, fill=INK, bold=False, anchor="lm")
+        c.text((506, 374), put, 13, fill=INK, bold=False, anchor="lm")
     elif kind == "rotacao":
-        c = _end_base("Rotação errada!", red, _icon_rotate,
-                      [("Veja de que lado a árvore pesa: esquerda-esquerda,", True, None),
-                       ("simples à direita; esquerda-direita, dupla à direita.", True, None),
-                       ("Do lado direito, o mesmo ao contrário.", False, BROWN)])
-        c.text((400, 262), "A rotação certa era:", 19, fill=INK, anchor="mm")
+        c = _end_base(t["lost_rotation"], red, _icon_rotate)
+        c.text((400, 262), t["lost_rotation_label"], 19, fill=INK, anchor="mm")
         sparkle(c, 262, 336, 9)
         sparkle(c, 538, 336, 9)
     elif kind == "chave":
-        c = _end_base("Chave repetida!", red, _icon_twins,
-                      [("Cada número só pode entrar uma vez na árvore.", True, None),
-                       ("Jogue as frutas repetidas no lixo.", False, BROWN)])
-        _card_tree(c, "A árvore")
-        _card_fruit_spot(c, "Já estava lá")
+        c = _end_base(t["lost_key"], red, _icon_twins)
+        tree, fruit = t["lost_key_labels"]
+        _card_tree(c, tree)
+        _card_fruit_spot(c, fruit)
     elif kind == "tempo":
-        c = _end_base("Tempo esgotado!", red, _icon_clock,
-                      [("Você tem 90 segundos para montar a árvore.", True, None),
-                       ("Seja rápido e tente de novo!", False, BROWN)])
-        _card_tree(c, "Suas barracas")
-        c.text((545, 346), "Barracas", 17, fill=INK, anchor="mm")
-        c.text((545, 368), "cheias:", 17, fill=INK, anchor="mm")
+        c = _end_base(t["lost_time"], red, _icon_clock)
+        tree, stalls, filled = t["lost_time_labels"]
+        _card_tree(c, tree)
+        c.text((545, 346), stalls, 17, fill=INK, anchor="mm")
+        c.text((545, 368), filled, 17, fill=INK, anchor="mm")
     else:
         raise ValueError(kind)
     return c.result()
 
 
-def captions():
+def captions(t):
     """One column of marks and short texts the game draws into the end cards:
     the cross of a wrong stall, the bin, the record, and 0..7 filled stalls."""
-    texts = [None, ("Não cabia nas", "barracas: lixo!"), ("Novo recorde!",), ("Sem recorde",)]
-    texts += [("%d de 7" % n,) for n in range(8)]
+    texts = [None, t["caption_bin"], (t["caption_new_record"],), (t["caption_no_record"],)]
+    texts += [(t["caption_count"] % n,) for n in range(8)]
     c = Canvas(CAPTION_W, CAPTION_H * len(texts), SS)
     for row, lines in enumerate(texts):
         cx, cy = CAPTION_W / 2.0, row * CAPTION_H + CAPTION_H / 2.0
@@ -631,31 +627,24 @@ def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
     draw_tree(after[0], after[1], x0 + w / 2, y0 + 195)
 
 
-def instructions():
+def instructions(t):
     c = Canvas(SW, SH, SS)
     cobbles(c, (0, 0, SW, SH), 41)
     c.rect((0, 0, SW, SH), fill=(255, 240, 210, 120))
-    title_text(c, (400, 30), "Como jogar", 36, fill=ORANGE, stroke=3.2)
+    title_text(c, (400, 30), t["how_to_play"], 36, fill=ORANGE, stroke=3.2)
 
     # Left card: goal, controls, rules.
     board(c, (10, 58, 398, 506), r=14, fill=PAPER, edge=WOOD, edge_w=5)
     x, y, mw = 26, 72, 358
-    y = _section(c, x, y, "Objetivo", GREEN)
-    y = c.paragraph(x + 4, y, "Pegue as frutas que caem do pomar e leve cada número à "
-                    "barraca certa: as barracas formam uma árvore de busca balanceada (AVL). "
-                    "Encha as 7 barracas para vencer!", 14, mw, fill=INK, leading=1.26) + 8
-    y = _section(c, x, y, "Controles", BLUE)
-    y = _bullets(c, x + 4, y, [
-        "Setas: andar e pegar frutas. Esc: sair.",
-        "Enter ou Espaço: inserir a fruta. Teclas 1 a 4: escolher a rotação.",
-        "Enter também joga, volta e joga de novo."],
-        mw, 13.5) + 4
-    y = _section(c, x, y, "Regras", RED)
-    y = _bullets(c, x + 4, y, [
-        "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
-        "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
-        "Na barraca certa, se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
-        "Você tem 90 segundos para montar a árvore."], mw, 14)
+    heading, text = t["goal"]
+    y = _section(c, x, y, heading, GREEN)
+    y = c.paragraph(x + 4, y, text, 14, mw, fill=INK, leading=1.26) + 8
+    heading, items = t["controls"]
+    y = _section(c, x, y, heading, BLUE)
+    y = _bullets(c, x + 4, y, items, mw, 13.5) + 4
+    heading, items = t["rules"]
+    y = _section(c, x, y, heading, RED)
+    y = _bullets(c, x + 4, y, items, mw, 14)
 
     # A tiny picture of the loop: fruit -> stall, or fruit -> bin.
     y = max(y + 4, 444)
@@ -664,8 +653,8 @@ def instructions():
     st = barracas.stall(2).resize((42, 52), Image.LANCZOS)
     c.paste(st, 124, y - 4)
     c.paste(frutas.fruit(42).resize((19, 19), Image.LANCZOS), 135.5, y + 7.5)
-    c.text((232, y + 14), "ou, se não servir,", 13, fill=(150, 80, 50), bold=False)
-    c.text((232, y + 32), "→ lixo", 14, fill=DARK_GREEN)
+    c.text((232, y + 14), t["or_else"][0], 13, fill=(150, 80, 50), bold=False)
+    c.text((232, y + 32), t["or_else"][1], 14, fill=DARK_GREEN)
     c.blob([("poly", [(300, y + 8), (336, y + 8), (333, y + 46), (303, y + 46)])],
            (76, 160, 84), INK, 2)
     for xx in (311, 318, 325):
@@ -674,7 +663,7 @@ def instructions():
     c.blob([("rr", 296, y + 1, 340, y + 9, 3)], (66, 140, 74), INK, 2)
 
     # Right side: the four rotations.
-    c.text((597, 70), "Qual rotação usar?", 18, fill=INK)
+    c.text((597, 70), t["which_rotation"], 18, fill=INK)
     LL = ({"30": (16, 0, RED), "20": (-8, 26, RED), "10": (-32, 52, RED)},
           [("30", "20"), ("20", "10")])
     RR = ({"10": (-16, 0, RED), "20": (8, 26, RED), "30": (32, 52, RED)},
@@ -685,33 +674,31 @@ def instructions():
           [("10", "30"), ("30", "20")])
     BAL = ({"20": (0, 0, GREEN), "10": (-30, 28, GREEN), "30": (30, 28, GREEN)},
            [("20", "10"), ("20", "30")])
-    _rotation_diagram(c, 406, 88, ("Rotação simples", "à direita"),
-                      "Pesa à esquerda-esquerda", LL, BAL, TEAL)
-    _rotation_diagram(c, 602, 88, ("Rotação dupla", "à direita"),
-                      "Pesa à esquerda-direita", LR, BAL, PURPLE)
-    _rotation_diagram(c, 406, 344, ("Rotação simples", "à esquerda"),
-                      "Pesa à direita-direita", RR, BAL, TEAL)
-    _rotation_diagram(c, 602, 344, ("Rotação dupla", "à esquerda"),
-                      "Pesa à direita-esquerda", RL, BAL, PURPLE)
+    # In the order of the rotation buttons: single right, double right, single left, double left.
+    for (x0, y0, before, color), name, case in zip(
+            ((406, 88, LL, TEAL), (602, 88, LR, PURPLE), (406, 344, RR, TEAL), (602, 344, RL, PURPLE)),
+            t["rotations"], t["cases"]):
+        _rotation_diagram(c, x0, y0, name, case, before, BAL, color)
     return c.result()
 
 
-def generate(want, images):
+def generate(want, t):
+    """Returns {file name: image} of every full-window picture, its texts from table t."""
     result = {}
     if want("TelaJogo.png"):
-        result["TelaJogo.png"] = scene()
+        result["TelaJogo.png"] = scene(t)
     if want("TelaMenu.png"):
-        result["TelaMenu.png"] = menu(images)
+        result["TelaMenu.png"] = menu(t)
     if want("AvisoRotacao.png"):
-        result["AvisoRotacao.png"] = rotation_prompt()
+        result["AvisoRotacao.png"] = rotation_prompt(t)
     if want("Ganhou.png"):
-        result["Ganhou.png"] = won()
+        result["Ganhou.png"] = won(t)
     for name, kind in (("PerdeuPosicao.png", "posicao"), ("PerdeuRotacao.png", "rotacao"),
                        ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
         if want(name):
-            result[name] = lost(kind)
+            result[name] = lost(kind, t)
     if want("Legendas.png"):
-        result["Legendas.png"] = captions()
+        result["Legendas.png"] = captions(t)
     if want("Instrucoes.png"):
-        result["Instrucoes.png"] = instructions()
+        result["Instrucoes.png"] = instructions(t)
     return result

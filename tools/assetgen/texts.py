@@ -1,0 +1,130 @@
+"""Every text drawn into a picture, one table per language.
+
+The drawing code is the same for every language: it takes one of these tables
+and draws its strings where the Portuguese ones stand. Portuguese is the game's
+own language; its pictures go to Imagens/, those of any other language to
+Imagens/<code>/ (only the pictures that hold text).
+"""
+
+BASE = "pt"
+
+TEXTS = {
+    "pt": {
+        # Buttons (botoes.py).
+        "play": "Jogar",
+        "instructions": "Instruções",
+        "quit": "Sair",
+        "back": "Voltar",
+        "play_again": "Jogar de novo",
+        "insert": "Inserir",
+        # Keys 1 to 4: single right, double right, single left, double left.
+        "rotations": [("Rotação simples", "à direita"), ("Rotação dupla", "à direita"),
+                      ("Rotação simples", "à esquerda"), ("Rotação dupla", "à esquerda")],
+        # The market scene.
+        "in_hand": ("Na", "mão"),
+        "bin": "Lixo",
+        "chalkboard": ("Menores:", "à esquerda", "Maiores ou iguais:", "à direita"),
+        # The menu.
+        "subtitle": "Árvores de busca e rotações AVL",
+        "tagline": "Monte uma árvore AVL na feira!",
+        # The rotation question.
+        "prompt_title": "Rotação!",
+        "prompt_lines": ("A árvore ficou desbalanceada.", "Qual rotação a corrige?"),
+        "prompt_hint": "Veja de que lado ela pesa:",
+        # End cards: a title, the rule in bold lines and one softer line.
+        "won": ("Parabéns!", ["Você montou uma árvore AVL completa!"],
+                "Agora tente montá-la mais depressa."),
+        "won_times": ("Seu tempo", "Recorde"),
+        "lost_position": ("Posição errada!", ["Menores vão para a esquerda; maiores ou iguais,",
+                                              "para a direita. Compare desde a raiz."], None),
+        "lost_position_labels": ("Onde ela devia ficar", "A fruta", "onde você pôs"),
+        "lost_rotation": ("Rotação errada!", ["Veja de que lado a árvore pesa: esquerda-esquerda,",
+                                              "simples à direita; esquerda-direita, dupla à direita."],
+                          "Do lado direito, o mesmo ao contrário."),
+        "lost_rotation_label": "A rotação certa era:",
+        "lost_key": ("Chave repetida!", ["Cada número só pode entrar uma vez na árvore."],
+                     "Jogue as frutas repetidas no lixo."),
+        "lost_key_labels": ("A árvore", "Já estava lá"),
+        "lost_time": ("Tempo esgotado!", ["Você tem 90 segundos para montar a árvore."],
+                      "Seja rápido e tente de novo!"),
+        "lost_time_labels": ("Suas barracas", "Barracas", "cheias:"),
+        # Captions the game draws into the end cards.
+        "caption_bin": ("Não cabia nas", "barracas: lixo!"),
+        "caption_new_record": "Novo recorde!",
+        "caption_no_record": "Sem recorde",
+        "caption_count": "%d de 7",
+        # The instructions.
+        "how_to_play": "Como jogar",
+        "goal": ("Objetivo", "Pegue as frutas que caem do pomar e leve cada número à "
+                 "barraca certa: as barracas formam uma árvore de busca balanceada (AVL). "
+                 "Encha as 7 barracas para vencer!"),
+        "controls": ("Controles", [
+            "Setas: andar e pegar frutas. Esc: sair.",
+            "Enter ou Espaço: inserir a fruta. Teclas 1 a 4: escolher a rotação.",
+            "Enter também joga, volta e joga de novo."]),
+        "rules": ("Regras", [
+            "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
+            "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
+            "Na barraca certa, se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
+            "Você tem 90 segundos para montar a árvore."]),
+        "or_else": ("ou, se não servir,", "→ lixo"),
+        "which_rotation": "Qual rotação usar?",
+        "cases": ["Pesa à esquerda-esquerda", "Pesa à esquerda-direita",
+                  "Pesa à direita-direita", "Pesa à direita-esquerda"],
+    },
+    "en": {
+        "play": "Play",
+        "instructions": "Instructions",
+        "quit": "Quit",
+        "back": "Back",
+        "play_again": "Play again",
+        "insert": "Insert",
+        "rotations": [("Single right", "rotation"), ("Double right", "rotation"),
+                      ("Single left", "rotation"), ("Double left", "rotation")],
+        "in_hand": ("In", "hand"),
+        "bin": "Bin",
+        "chalkboard": ("Smaller:", "to the left", "Greater or equal:", "to the right"),
+        "subtitle": "Search trees and AVL rotations",
+        "tagline": "Build an AVL tree at the market!",
+        "prompt_title": "Rotation!",
+        "prompt_lines": ("The tree is unbalanced.", "Which rotation fixes it?"),
+        "prompt_hint": "Look at which side is heavy:",
+        "won": ("Well done!", ["You built a complete AVL tree!"],
+                "Now try to build it faster."),
+        "won_times": ("Your time", "Best time"),
+        "lost_position": ("Wrong stall!", ["Smaller numbers go left; greater or equal ones",
+                                           "go right. Compare from the root down."], None),
+        "lost_position_labels": ("Where it belonged", "The fruit", "where you put it"),
+        "lost_rotation": ("Wrong rotation!", ["See where the tree is heavy: left-left takes a single",
+                                              "right rotation; left-right takes a double right one."],
+                          "On the right side, it is the same, mirrored."),
+        "lost_rotation_label": "The right rotation was:",
+        "lost_key": ("Repeated key!", ["Each number can go into the tree only once."],
+                     "Throw repeated fruits into the bin."),
+        "lost_key_labels": ("The tree", "Already there"),
+        "lost_time": ("Time's up!", ["You have 90 seconds to build the tree."],
+                      "Be quick and try again!"),
+        "lost_time_labels": ("Your stalls", "Stalls", "filled:"),
+        "caption_bin": ("No room in the", "stalls: the bin!"),
+        "caption_new_record": "New record!",
+        "caption_no_record": "No record",
+        "caption_count": "%d of 7",
+        "how_to_play": "How to play",
+        "goal": ("Goal", "Catch the fruits that fall from the orchard and take each number to "
+                 "the right stall: the stalls form a balanced search tree (AVL). "
+                 "Fill all 7 stalls to win!"),
+        "controls": ("Controls", [
+            "Arrows: walk and pick up fruits. Esc: quit.",
+            "Enter or Space: insert the fruit. Keys 1 to 4: choose the rotation.",
+            "Enter also plays, goes back and plays again."]),
+        "rules": ("Rules", [
+            "The top stall is the root. Smaller numbers go left; greater or equal ones, right.",
+            "Wrong stall or repeated number: you lose, even if the tree would rotate.",
+            "At the right stall, if the tree is out of balance, choose the right rotation; "
+            "a wrong one loses.",
+            "You have 90 seconds to build the tree."]),
+        "or_else": ("or, if no stall fits,", "→ bin"),
+        "which_rotation": "Which rotation to use?",
+        "cases": ["Left-left case", "Left-right case", "Right-right case", "Right-left case"],
+    },
+}
