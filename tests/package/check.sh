@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package and judges it as Debian's tools and a player would: the checkers
-# report no error and no warning, nothing goes to /usr/bin, Imagens/ is installed whole (both
-# languages), the launcher hands its arguments to the game, and the game finds every picture and
-# sound and ends on Escape with status 0, started from elsewhere through /usr/games/jogo, a
-# symbolic link to it, and a `cmake --install` tree.
+# Builds the Debian package and judges it as Debian's tools and a player would: the checkers report no
+# error and no warning, nothing goes to /usr/bin, Imagens/ is installed whole (both languages), the launcher
+# passes its arguments on, and the game finds every picture and sound and ends on Escape with status 0,
+# started from elsewhere through /usr/games/jogo, a symbolic link to it, and a `cmake --install` tree.
 #   tests/package/check.sh BUILD_DIR      (on a virtual display)
 set -euo pipefail
 build=$(readlink -f "$1")

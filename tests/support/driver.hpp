@@ -42,15 +42,12 @@ public:
     void open(bool loadAssets = true);
     // Turns of the main loop; each play frame is followed by checkFrame().
     void turn(int count = 1);
-    // Points at the sprite's centre (or a point of the picture, placed on the window
-    // by `screen`), buffers a left press there and runs one turn; the release stays
-    // in the buffer.
+    // Points at the sprite's centre (or a point), placed on the window by `screen`, buffers
+    // a left press there and runs one turn; the release stays in the buffer.
     void click(const sf::Sprite& sprite);
     void clickAt(sf::Vector2i point);
     void pointAt(sf::Vector2i pixel);  // the pointer at a window pixel, its motion drained
-    // Where the test expects the game's picture in the window: its own statement,
-    // not read from the game.
-    sf::Transform screen;
+    sf::Transform screen;  // where the test expects the picture in the window (not asked of the game)
     void drain();  // reads every pending window event, keeping the buffered one
 
     void startMatch();  // the menu's play button and the first frame
