@@ -28,8 +28,9 @@ public:
     bool held[sf::Keyboard::KeyCount] = {};
 };
 
-// True when a dozen flat opaque pixels spread over `sprite`, drawn where it stands,
-// show unchanged in `shot`: it was drawn and nothing covers it.
+// True when every flat opaque texel of `sprite`, drawn where it stands, shows unchanged
+// in `shot`: it was drawn, nothing covers it, and no picture alike but for a detail
+// (another count, another arrow) was drawn instead.
 ::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite);
 
 class Driver {
