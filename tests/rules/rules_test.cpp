@@ -432,3 +432,18 @@ TEST_F(LongRun, ThreeHundredMatchesInOneProcessFreeEveryTree) {
     EXPECT_EQ(reached.outcomes, 300);
     EXPECT_GT(reached.questions, 0);
 }
+
+TEST_F(Match, AClickOnTheEndCardWhereTheInsertButtonStoodDeliversNothing) {
+    play({{50, 0}, {30, 1}, {70, 2}});
+    ASSERT_TRUE(driver.carry(20));
+    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::LeftLeft));
+    driver.turn();
+    game.matchTime = sf::seconds(kMatchSeconds);
+    game.updateTimer();
+    driver.turn();
+    ASSERT_EQ(game.lossCause, LossCause::TimeOut);
+    driver.click(game.insertButtonSprite);
+    driver.turn(2);
+    EXPECT_TRUE(game.carrying);
+    EXPECT_EQ(describeTree(game.playerRoot), "50(30,70)");  // still three on the card
+}
