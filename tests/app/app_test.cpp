@@ -195,9 +195,7 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     ASSERT_EQ(game.matchWon, 1);
     // Under the end card the arrows walk nobody.
     const sf::Vector2f standing = game.characterSprite.getPosition();
-    driver.seat.hold(sf::Keyboard::Down);
-    driver.turn(3);
-    driver.seat.release(sf::Keyboard::Down);
+    driver.seat.hold(sf::Keyboard::Down), driver.turn(3), driver.seat.release(sf::Keyboard::Down);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
     press(sf::Keyboard::Enter);
     driver.turn();

@@ -6,11 +6,11 @@
 #undef None
 #undef Status
 #undef Bool
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <tuple>
+#include <vector>
 #include "assets/layout.hpp"
 #include "support/driver.hpp"
 
@@ -56,9 +56,7 @@ TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
     for (const auto& [key, from, steps] : rows) {
         SCOPED_TRACE("key " + std::to_string(key) + " at " + std::to_string(from.x) + "," + std::to_string(from.y));
         game.characterSprite.setPosition(from);
-        driver.seat.hold(key);
-        driver.turn();
-        driver.seat.release(key);
+        driver.seat.hold(key), driver.turn(), driver.seat.release(key);
         EXPECT_EQ(game.characterSprite.getPosition() != from, steps);
     }
 }
@@ -170,8 +168,7 @@ TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
     // falling and, but for the draw's chance, unlike the lane's last one.
     for (int frame = 0; frame < 3 * 800 / static_cast<int>(kFallPixelsPerFrame) + 100; ++frame) {
         for (int32_t lane = 0; wrapped[0] >= 3 && lane < kLaneCount; ++lane) game.lanePositions[lane].y = 600;
-        int32_t before[kLaneCount];
-        std::copy(game.laneFruit, game.laneFruit + kLaneCount, before);
+        const std::vector<int32_t> before(game.laneFruit, game.laneFruit + kLaneCount);
         driver.turn();
         for (int32_t lane = 0; lane < kLaneCount; ++lane) {
             const bool restarted = game.lanePositions[lane].y == kFallPixelsPerFrame;  // back at the top
