@@ -62,7 +62,7 @@ const Scene kScenes[] = {
     {"instructions", {}, [](Driver& d) { d.click(d.game.instructionsButtonSprite); }},
     {"match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"rotation", {{50, 0}, {30, 1}, {20, 3}}, nullptr},
-    {"rotation-halfway", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 4}}, [](Driver& d) {
+    {"rotation-halfway", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) {
          d.answer(RotationKind::SingleRight);
          while (d.game.stallsMoving && d.game.stallAnimationSeconds < kStallAnimationSeconds * 0.45f) d.turn();
      }},

@@ -1,6 +1,6 @@
 // One frame of a match: every step runs on every frame, also under an end
-// picture; the outcome only changes what is drawn last, keeps the music off and
-// freezes the timer. Drawn back to front.
+// picture; the outcome only changes what is drawn last, keeps the music off,
+// freezes the timer and offers no insert button. Drawn back to front.
 #include "app/game.hpp"
 #include "tree/slot_layout.hpp"
 
@@ -72,8 +72,10 @@ void Game::playFrame() {
         window.draw(carriedFruitSprites[carriedFruit]);
     }
 
+    // None under an end card: a click on the card where a hidden button stood would
+    // still deliver the fruit, and change the card's answer.
     offeredSlot = TreeSlot::None;
-    for (int32_t stall = 0; stall < kStallCount; ++stall) {
+    for (int32_t stall = 0; stall < kStallCount && !hasOutcome(); ++stall) {
         if (touchesCharacter(stallSprites[stall]) && !slotFilled[stall]) {
             insertButtonSprite.setPosition(kInsertButtonPositions[stall]);
             window.draw(insertButtonSprite);

@@ -66,7 +66,9 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
     const sf::FloatRect box = play.getGlobalBounds();
     const int middle = static_cast<int>(box.top + box.height / 2);
     const sf::Vector2i centre(static_cast<int>(box.left + box.width / 2), middle);
-    // The frame after `type` happened at `at`, the pointer there too.
+    // The frame of the big play button, or of the small insert button, after `type`
+    // happened at `at`, the pointer there too.
+    bool small = false;
     auto frameAfter = [&](sf::Event::EventType type, sf::Vector2i at, sf::Mouse::Button button = sf::Mouse::Left) {
         sf::Mouse::setPosition(at, game.window);
         while (sf::Mouse::getPosition(game.window) != at) sf::sleep(sf::milliseconds(2));
@@ -74,8 +76,8 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
         game.event.type = type;
         game.event.mouseButton = {button, at.x, at.y};  // a move reads the same x and y
         if (type == sf::Event::MouseMoved) game.event.mouseMove = {at.x, at.y};
-        game.updateButton(play);
-        return play.getTextureRect();
+        small ? game.updateSmallButton(game.insertButtonSprite) : game.updateButton(play);
+        return (small ? game.insertButtonSprite : play).getTextureRect();
     };
     const sf::IntRect rest = frameAfter(sf::Event::GainedFocus, centre);
     const sf::IntRect hover = frameAfter(sf::Event::MouseMoved, centre);
@@ -86,6 +88,13 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
     // The edges are outside.
     EXPECT_EQ(frameAfter(sf::Event::MouseMoved, {static_cast<int>(box.left + box.width), middle}), rest);
     EXPECT_EQ(frameAfter(sf::Event::MouseButtonPressed, {static_cast<int>(box.left), middle}), rest);
+    // The small sheet stacks three frames of the button's height with no gap: rest
+    // is its top third, hover the middle one.
+    small = true;
+    const sf::Vector2i sheet(game.insertButtonTexture.getSize());
+    game.insertButtonSprite.setPosition(centre.x - sheet.x / 2.f, centre.y - sheet.y / 6.f);
+    EXPECT_EQ(frameAfter(sf::Event::GainedFocus, centre), sf::IntRect(0, 0, sheet.x, sheet.y / 3));
+    EXPECT_EQ(frameAfter(sf::Event::MouseMoved, centre), sf::IntRect(0, sheet.y / 3, sheet.x, sheet.y / 3));
 }
 
 TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
@@ -101,7 +110,8 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     } else {
         requestClose();
     }
-    // Whatever X delivered is read by the window's own connection before the turn.
+    // Whatever X delivered is read by the window's own connection before the turn:
+    // with Escape the pointer's move waits in front of it, and both are read in one turn.
     sf::Mouse::getPosition(game.window);
     game.loopTurn();
     EXPECT_FALSE(game.window.isOpen());
@@ -127,6 +137,8 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     game.instructionsActive = true;
     press(sf::Keyboard::Enter);
     EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
+    driver.turn();
+    EXPECT_TRUE(game.menuActive) << "the same Enter played too";
     press(sf::Keyboard::Enter);
     ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
     driver.turn();
@@ -136,7 +148,8 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}, {10, 3}, {25, 4}, {40, 5}, {60, 6}}) {
         ASSERT_TRUE(driver.carry(fruit));
         game.characterSprite.setPosition(driver.spotAgainst(slot));
-        driver.turn();
+        driver.turn(2);
+        ASSERT_TRUE(game.carrying) << "a key pressed earlier inserted fruit " << fruit;
         press((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter);
         driver.turn();
         ASSERT_FALSE(game.carrying) << "fruit " << fruit;
@@ -147,6 +160,10 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     }
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
+    // Under the end card the arrows walk nobody.
+    const sf::Vector2f standing = game.characterSprite.getPosition();
+    driver.seat.hold(sf::Keyboard::Down), driver.turn(3), driver.seat.release(sf::Keyboard::Down);
+    EXPECT_EQ(game.characterSprite.getPosition(), standing);
     press(sf::Keyboard::Enter);
     driver.turn();
     EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";

@@ -175,6 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                &Game::lostKeySprite, 50},
         Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut,
                &Game::lostTimeSprite, 3, true},
+        Ending{"ClockRunsOutWithAllButOneGrandchildFilled", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {80, 6}},
+               LossCause::TimeOut, &Game::lostTimeSprite, 6, true},
         Ending{"SevenStallsInOrderWin", {{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}},
                LossCause::None, &Game::wonSprite},
         Ending{"SevenStallsAfterARotationWin",
@@ -245,6 +247,10 @@ TEST_F(Match, OutcomeIsFinalAndEndsAStallAnimationAtOnce) {
     game.updateTimer();
     EXPECT_EQ(game.lossCause, LossCause::TimeOut);
     EXPECT_EQ(game.shownSeconds, kMatchSeconds);
+    // A later loss, as a rule running on under the card would call it, stays silent.
+    game.lostSound.stop();
+    game.loseMatch(LossCause::WrongSlot);
+    EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Stopped);
     driver.turn();
     // The right rotation named under the end picture changes nothing.
     const std::string before = describeTree(game.playerRoot);
@@ -425,4 +431,19 @@ TEST_F(LongRun, ThreeHundredMatchesInOneProcessFreeEveryTree) {
     const Reached reached = playRandomly(driver, 2026, 300);
     EXPECT_EQ(reached.outcomes, 300);
     EXPECT_GT(reached.questions, 0);
+}
+
+TEST_F(Match, AClickOnTheEndCardWhereTheInsertButtonStoodDeliversNothing) {
+    play({{50, 0}, {30, 1}, {70, 2}});
+    ASSERT_TRUE(driver.carry(20));
+    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::LeftLeft));
+    driver.turn();
+    game.matchTime = sf::seconds(kMatchSeconds);
+    game.updateTimer();
+    driver.turn();
+    ASSERT_EQ(game.lossCause, LossCause::TimeOut);
+    driver.click(game.insertButtonSprite);
+    driver.turn(2);
+    EXPECT_TRUE(game.carrying);
+    EXPECT_EQ(describeTree(game.playerRoot), "50(30,70)");  // still three on the card
 }

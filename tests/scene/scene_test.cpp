@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <tuple>
+#include <vector>
 #include "assets/layout.hpp"
 #include "support/driver.hpp"
 
@@ -42,15 +44,20 @@ protected:
 
 }  // namespace
 
-TEST_F(Market, EveryEdgeStopsTheCharacterInsideTheMarket) {
-    // From a little way off each edge, along paths where nothing stands.
-    const std::pair<sf::Keyboard::Key, sf::Vector2f> edges[] = {
-        {sf::Keyboard::Left, {60, 400}}, {sf::Keyboard::Up, {105, 180}},
-        {sf::Keyboard::Down, {105, 480}}, {sf::Keyboard::Right, {700, 560}}};
-    for (const auto& [key, from] : edges) {
-        SCOPED_TRACE("key " + std::to_string(key));
-        EXPECT_GT(walk(key, from), 20.f);
-        EXPECT_LT(walk(key, game.characterSprite.getPosition()), 1.f) << "walking on once stopped";
+TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
+    // At each limit and half a pixel inside it, on paths where nothing stands: the
+    // top limit is the last place Up still steps from, the three others the first
+    // places their arrow no longer steps from.
+    const std::tuple<sf::Keyboard::Key, sf::Vector2f, bool> rows[] = {
+        {sf::Keyboard::Left, {0, 400}, false},      {sf::Keyboard::Left, {0.5f, 400}, true},
+        {sf::Keyboard::Right, {757, 560}, false},   {sf::Keyboard::Right, {756.5f, 560}, true},
+        {sf::Keyboard::Up, {105, 103}, true},       {sf::Keyboard::Up, {105, 102.5f}, false},
+        {sf::Keyboard::Down, {105, 542}, false},    {sf::Keyboard::Down, {105, 541.5f}, true}};
+    for (const auto& [key, from, steps] : rows) {
+        SCOPED_TRACE("key " + std::to_string(key) + " at " + std::to_string(from.x) + "," + std::to_string(from.y));
+        game.characterSprite.setPosition(from);
+        driver.seat.hold(key), driver.turn(), driver.seat.release(key);
+        EXPECT_EQ(game.characterSprite.getPosition() != from, steps);
     }
 }
 
@@ -102,6 +109,33 @@ TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     });
 }
 
+TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove) {
+    const auto box = [&](int32_t k) { return game.stallSprites[k].getGlobalBounds(); };
+    const auto middle = [&](int32_t k) { return box(k).left + box(k).width / 2; };
+    const auto gap = [&](int32_t k) { return middle(k) - middle(k - 1); };
+    for (int32_t k = 0; k < kStallCount; ++k) {
+        SCOPED_TRACE("stall " + std::to_string(k));
+        const int32_t parent = (k - 1) / 2;  // slot k's children are 2k + 1 and 2k + 2
+        EXPECT_TRUE(k == 0 || box(k).top >= box(parent).top + box(parent).height) << "not below its parent";
+        EXPECT_TRUE(k == 0 || (middle(k) < middle(parent)) == (k % 2 == 1)) << "on the wrong side of its parent";
+        // Levels of slots 0, 1 to 2, 3 to 6: each on one line, left to right, evenly spaced.
+        const auto sameLevel = [](int32_t a, int32_t b) { return a >= 0 && (a < 1) == (b < 1) && (a < 3) == (b < 3); };
+        EXPECT_TRUE(!sameLevel(k - 1, k) || (box(k).top == box(k - 1).top && gap(k) > 0)) << "off its level's line";
+        EXPECT_TRUE(!sameLevel(k - 2, k) || std::abs(gap(k) - gap(k - 1)) < gap(k - 1) / 10) << "spaced unevenly";
+        EXPECT_FALSE(box(k).intersects(game.binAreaSprite.getGlobalBounds()));
+        game.characterSprite.setPosition(driver.spotAgainst(k));
+        driver.turn();
+        ASSERT_EQ(game.offeredSlot, k);
+        const sf::FloatRect button = game.insertButtonSprite.getGlobalBounds();
+        EXPECT_TRUE(std::abs(button.left + button.width / 2 - middle(k)) < box(k).width / 10 &&
+                    std::abs(button.top + button.height - box(k).top) < button.height / 2)
+            << "not centred just above its stall";
+        for (int32_t other = 0; other < kStallCount; ++other) {
+            EXPECT_TRUE(other == k || !(box(other).intersects(box(k)) || box(other).intersects(button))) << other;
+        }
+    }
+}
+
 TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
     driver.seat.hold(sf::Keyboard::Down);
     driver.turn();
@@ -128,16 +162,21 @@ TEST_F(Market, ArrowsWalkOnlyWhileTheWindowHasTheKeyboard) {
 
 TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
     ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
-    int32_t wrapped[kLaneCount] = {};
+    int32_t wrapped[kLaneCount] = {}, kept = 0;
     // Every lane falls out of the window three times; then each frame sends all six
-    // below it, some hundred new numbers a lane, each unlike the five others falling.
+    // to its bottom edge, some hundred new numbers a lane, each unlike the five others
+    // falling and, but for the draw's chance, unlike the lane's last one.
     for (int frame = 0; frame < 3 * 800 / static_cast<int>(kFallPixelsPerFrame) + 100; ++frame) {
         for (int32_t lane = 0; wrapped[0] >= 3 && lane < kLaneCount; ++lane) game.lanePositions[lane].y = 600;
+        const std::vector<int32_t> before(game.laneFruit, game.laneFruit + kLaneCount);
         driver.turn();
         for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-            wrapped[lane] += game.lanePositions[lane].y == kFallPixelsPerFrame;  // back at the top
+            const bool restarted = game.lanePositions[lane].y == kFallPixelsPerFrame;  // back at the top
+            wrapped[lane] += restarted;
+            kept += restarted && game.laneFruit[lane] == before[lane];
             ASSERT_LE(game.lanePositions[lane].y, 600 + kFallPixelsPerFrame);
         }
     }
     for (int32_t lane = 0; lane < kLaneCount; ++lane) EXPECT_GE(wrapped[lane], 80) << "lane " << lane;
+    EXPECT_LT(kept, kLaneCount * 80 / 10) << "restarted lanes kept their number";
 }

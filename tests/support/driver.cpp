@@ -59,23 +59,23 @@ void Seat::sync() { XSync(display, False); }
     const sf::Image picture = sprite.getTexture()->copyToImage();
     const sf::IntRect cell = sprite.getTextureRect();
     const sf::Transform place = screen * sprite.getTransform();
-    // Texels whose neighbours share their colour look the same however the sprite
-    // is scaled; a grid spreads them over the whole sprite.
+    // Texels whose eight neighbours share their colour look the same however the
+    // sprite is scaled. Every one is compared, so that two pictures alike but for a
+    // detail (two counts, two arrows) are told apart.
     auto flat = [&](int u, int v) {
         const sf::Color c = picture.getPixel(u, v);
         bool same = c.a == 255;
-        for (int d = -1; d <= 1; ++d) {
-            for (sf::Color n : {picture.getPixel(u + d, v), picture.getPixel(u, v + d)}) {
+        for (int d = -1; same && d <= 1; ++d) {
+            for (int e = -1; e <= 1; ++e) {
+                const sf::Color n = picture.getPixel(u + d, v + e);
                 same = same && n.a == 255 && near(n, c);
             }
         }
         return same;
     };
     int compared = 0;
-    for (int gy = 1; gy < 24 && compared < 12; ++gy) {
-        for (int gx = 1; gx < 24 && compared < 12; gx += 3) {
-            const int u = cell.left + 2 + (cell.width - 4) * ((gx + gy * 7) % 24) / 24;
-            const int v = cell.top + 2 + (cell.height - 4) * gy / 24;
+    for (int v = cell.top + 1; v < cell.top + cell.height - 1; ++v) {
+        for (int u = cell.left + 1; u < cell.left + cell.width - 1; ++u) {
             if (!flat(u, v)) continue;
             const sf::Vector2f at = place.transformPoint(u - cell.left + 0.5f, v - cell.top + 0.5f);
             if (at.x < 0 || at.y < 0 || at.x >= shot.getSize().x || at.y >= shot.getSize().y) continue;

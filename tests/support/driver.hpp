@@ -28,9 +28,10 @@ public:
     bool held[sf::Keyboard::KeyCount] = {};
 };
 
-// True when a dozen flat opaque pixels spread over `sprite`, drawn where it stands,
-// show unchanged in `shot`: it was drawn and nothing covers it. `screen` takes the
-// game's 800x600 picture to the pixels of the shot.
+// True when every flat opaque texel of `sprite`, drawn where it stands, shows unchanged
+// in `shot`: it was drawn, nothing covers it, and no picture alike but for a detail
+// (another count, another arrow) was drawn instead. `screen` takes the game's 800x600
+// picture to the pixels of the shot.
 ::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite,
                                  const sf::Transform& screen = sf::Transform::Identity);
 
