@@ -24,8 +24,8 @@ const char kUsage[] =
     "\n"
     "Options:\n"
     "  -m, --mute      start with the music and every sound off (M turns them on)\n"
-    "  -h, --help      print this help and leave\n"
-    "  -V, --version   print the name and version and leave\n"
+    "  -h, --help      display this help and exit\n"
+    "  -V, --version   display the name and version and exit\n"
     "\n"
     "Keys:\n"
     "  arrow keys      walk\n"
@@ -35,7 +35,10 @@ const char kUsage[] =
     "                  play again on an end card\n"
     "  F11             full screen, and back to the window\n"
     "  M               mute the music and sounds, and bring them back\n"
-    "  Esc             quit, on any screen\n";
+    "  Esc             quit, on any screen\n"
+    "\n"
+    "The texts are in English when LANGUAGE, LC_ALL, LC_MESSAGES or LANG asks for\n"
+    "it (en), and in Brazilian Portuguese otherwise.\n";
 
 }  // namespace
 
