@@ -244,7 +244,8 @@ class Canvas:
         return font(self.p(size), bold, condensed).getlength(s) / self.ss
 
     def wrap(self, s, size, maxw, bold=False, condensed=False):
-        words, lines, cur = s.split(), [], ""
+        # Plain spaces only: a no-break space keeps a key with its meaning.
+        words, lines, cur = s.split(" "), [], ""
         for w in words:
             cand = (cur + " " + w).strip()
             if self.text_width(cand, size, bold, condensed) <= maxw or not cur:

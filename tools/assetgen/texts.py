@@ -56,12 +56,11 @@ TEXTS = {
         # The instructions.
         "how_to_play": "Como jogar",
         "goal": ("Objetivo", "Pegue as frutas que caem do pomar e leve cada número à "
-                 "barraca certa: as barracas formam uma árvore de busca balanceada (AVL). "
-                 "Encha as 7 barracas para vencer!"),
+                 "barraca certa: as barracas formam uma árvore AVL. Encha as 7 para vencer!"),
         "controls": ("Controles", [
             "Setas: andar e pegar frutas. Esc: sair.",
             "Enter ou Espaço: inserir a fruta. Teclas 1 a 4: escolher a rotação.",
-            "Enter também joga, volta e joga de novo."]),
+            "Enter também joga, volta e joga de novo. F11:\u00a0tela\u00a0cheia. M:\u00a0som."]),
         "rules": ("Regras", [
             "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
             "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
@@ -116,7 +115,7 @@ TEXTS = {
         "controls": ("Controls", [
             "Arrows: walk and pick up fruits. Esc: quit.",
             "Enter or Space: insert the fruit. Keys 1 to 4: choose the rotation.",
-            "Enter also plays, goes back and plays again."]),
+            "Enter also plays, goes back and plays again. F11:\u00a0full\u00a0screen. M:\u00a0sound."]),
         "rules": ("Rules", [
             "The top stall is the root. Smaller numbers go left; greater or equal ones, right.",
             "Wrong stall or repeated number: you lose, even if the tree would rotate.",
