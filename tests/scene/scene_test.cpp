@@ -34,8 +34,7 @@ protected:
             if (game.characterSprite.getPosition() != last) still.restart();
             last = game.characterSprite.getPosition();
         }
-        driver.turn(10);  // pushing on
-        driver.seat.release(key);
+        driver.turn(10), driver.seat.release(key);  // after pushing on
         return std::hypot(last.x - from.x, last.y - from.y);
     }
     Game game;

@@ -57,9 +57,8 @@ void Seat::sync() { XSync(display, False); }
     const sf::Image picture = sprite.getTexture()->copyToImage();
     const sf::IntRect cell = sprite.getTextureRect();
     const sf::Transform place = screen * sprite.getTransform();
-    // Texels whose eight neighbours share their colour look the same however the
-    // sprite is scaled. Every one is compared, so that two pictures alike but for a
-    // detail (two counts, two arrows) are told apart.
+    // Texels whose eight neighbours share their colour look the same however the sprite is scaled. Every one is
+    // compared, so that two pictures alike but for a detail (two counts, two arrows) are told apart.
     auto flat = [&](int u, int v) {
         for (int n = 0; n < 9; ++n) {
             const sf::Color c = picture.getPixel(u + n % 3 - 1, v + n / 3 - 1);
@@ -153,8 +152,7 @@ bool Driver::carry(int32_t fruit) {
     while (lane < kLaneCount && game.laneTaken[lane]) ++lane;
     if (lane == kLaneCount) return false;
     for (int32_t other = 0; other < kLaneCount; ++other) {
-        // The numbers falling together stay different: a lane already bringing
-        // this number gets one no lane brings.
+        // The numbers falling together stay different: a lane already bringing this number gets one no lane brings.
         for (int32_t spare = 0; other != lane && game.laneFruit[other] == fruit; ++spare) {
             if (std::find(game.laneFruit, game.laneFruit + kLaneCount, spare) == game.laneFruit + kLaneCount) {
                 game.laneFruit[other] = spare;
