@@ -23,6 +23,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,9 +44,9 @@ protected:
     }
     // Keyboard focus follows the pointer on a display without a window manager.
     void pointIntoTheWindow() { driver.seat.point(game.window.getPosition() + sf::Vector2i(700, 560)); }
-    // A real key pressed over the window, in its queue before the next turn.
-    void pressKey(sf::Keyboard::Key key) {
-        pointIntoTheWindow(), driver.seat.tap(key), sf::Mouse::getPosition(game.window);
+    // A real key pressed over the window, in its queue before the next of `turns` turns.
+    void pressKey(sf::Keyboard::Key key, int turns = 0) {
+        pointIntoTheWindow(), driver.seat.tap(key), sf::Mouse::getPosition(game.window), driver.turn(turns);
     }
     Game game;
     Driver driver{game};
@@ -59,6 +61,34 @@ struct Exit {
 
 class Exits : public Shell, public ::testing::WithParamInterface<std::tuple<Exit, bool>> {};
 
+// A data folder of its own, named through the environment as a session names it.
+class BestTime : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/jogo-record-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        scratch = pattern;
+        record = scratch / "jogo" / "best-time";
+        setenv("XDG_DATA_HOME", pattern, 1);
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+    // A fresh game wins a match that took `seconds`.
+    Game& winIn(float seconds) {
+        Game& game = *games.emplace_back(std::make_unique<Game>());
+        game.matchTime = sf::seconds(seconds);
+        game.winMatch();
+        return game;
+    }
+    // Only the record stays in the folder: no temporary file beside it.
+    void expectRecord(const std::string& text) {
+        std::ifstream file(record, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+        EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
+    }
+    fs::path scratch, record;
+    std::vector<std::unique_ptr<Game>> games;
+};
+
 }  // namespace
 
 TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
@@ -66,8 +96,7 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
     const sf::FloatRect box = play.getGlobalBounds();
     const int middle = static_cast<int>(box.top + box.height / 2);
     const sf::Vector2i centre(static_cast<int>(box.left + box.width / 2), middle);
-    // The frame of the big play button, or of the small insert button, after `type`
-    // happened at `at`, the pointer there too.
+    // The frame of the big play button, or of the small insert button, after `type` at `at` (the pointer there).
     bool small = false;
     auto frameAfter = [&](sf::Event::EventType type, sf::Vector2i at, sf::Mouse::Button button = sf::Mouse::Left) {
         sf::Mouse::setPosition(at, game.window);
@@ -88,8 +117,7 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
     // The edges are outside.
     EXPECT_EQ(frameAfter(sf::Event::MouseMoved, {static_cast<int>(box.left + box.width), middle}), rest);
     EXPECT_EQ(frameAfter(sf::Event::MouseButtonPressed, {static_cast<int>(box.left), middle}), rest);
-    // The small sheet stacks three frames of the button's height with no gap: rest
-    // is its top third, hover the middle one.
+    // The small sheet stacks three frames of the button's height with no gap: rest is its top third, hover the middle.
     small = true;
     const sf::Vector2i sheet(game.insertButtonTexture.getSize());
     game.insertButtonSprite.setPosition(centre.x - sheet.x / 2.f, centre.y - sheet.y / 6.f);
@@ -104,14 +132,9 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     for (const auto& [fruit, slot] : exit.deliveries) driver.insert(fruit, slot);
     driver.turn();
     ASSERT_TRUE(game.window.isOpen());
-    if (std::get<1>(GetParam())) {
-        pointIntoTheWindow();
-        driver.seat.tap(sf::Keyboard::Escape);
-    } else {
-        requestClose();
-    }
-    // Whatever X delivered is read by the window's own connection before the turn:
-    // with Escape the pointer's move waits in front of it, and both are read in one turn.
+    // Whatever X delivered is read by the window's own connection before the turn: with Escape the pointer's move
+    // waits in front of it, and both are read in one turn.
+    std::get<1>(GetParam()) ? pressKey(sf::Keyboard::Escape) : requestClose();
     sf::Mouse::getPosition(game.window);
     game.loopTurn();
     EXPECT_FALSE(game.window.isOpen());
@@ -132,29 +155,25 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
-    const auto press = [&](sf::Keyboard::Key key) { pressKey(key), driver.turn(); };
-    game.menuActive = false;
-    game.instructionsActive = true;
-    press(sf::Keyboard::Enter);
+    game.menuActive = false, game.instructionsActive = true;
+    pressKey(sf::Keyboard::Enter, 1);
     EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
     driver.turn();
     EXPECT_TRUE(game.menuActive) << "the same Enter played too";
-    press(sf::Keyboard::Enter);
+    pressKey(sf::Keyboard::Enter, 1);
     ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
     driver.turn();
-    // The character is placed where walking would take it; every button is a key,
-    // Enter and Space in turn for the insert button.
+    // The character is placed where walking would take it; every button is a key, Enter and Space in turn for insert.
     bool space = false;
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}, {10, 3}, {25, 4}, {40, 5}, {60, 6}}) {
         ASSERT_TRUE(driver.carry(fruit));
         game.characterSprite.setPosition(driver.spotAgainst(slot));
         driver.turn(2);
         ASSERT_TRUE(game.carrying) << "a key pressed earlier inserted fruit " << fruit;
-        press((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter);
-        driver.turn();
+        pressKey((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter, 2);
         ASSERT_FALSE(game.carrying) << "fruit " << fruit;
         if (game.pendingRotation == RotationKind::SingleRight) {
-            press(sf::Keyboard::Num1);
+            pressKey(sf::Keyboard::Num1, 1);
             for (int turn = 0; turn < 5000 && !game.movementEnabled; ++turn) driver.turn();
         }
     }
@@ -164,8 +183,7 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     const sf::Vector2f standing = game.characterSprite.getPosition();
     driver.seat.hold(sf::Keyboard::Down), driver.turn(3), driver.seat.release(sf::Keyboard::Down);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
-    press(sf::Keyboard::Enter);
-    driver.turn();
+    pressKey(sf::Keyboard::Enter, 2);
     EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";
     EXPECT_EQ(game.balancedRoot, nullptr);
     driver.click(game.quitButtonSprite);
@@ -184,8 +202,7 @@ TEST(Letterbox, ThePictureKeepsItsShapeFillsOneSideAndIsCentred) {
 }
 
 TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
-    pressKey(sf::Keyboard::F11);
-    driver.turn();
+    pressKey(sf::Keyboard::F11, 1);
     const sf::Vector2u screen = game.window.getSize();
     ASSERT_EQ(screen, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
     ASSERT_GT(screen.y * 4, screen.x * 3) << "the test wants bars above and below";
@@ -240,58 +257,20 @@ TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     game.muted = parseOptions(2, arguments, std::cout, std::cerr).muted;
     const sf::SoundSource* sounds[] = {&game.music,           &game.pickFruitSound, &game.placeInTreeSound,
                                        &game.throwInBinSound, &game.lostSound,      &game.wonSound};
-    const auto playing = [&] {
-        const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
-        return std::count_if(std::begin(sounds), std::end(sounds), heard);
-    };
+    const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
+    const auto playing = [&] { return std::count_if(std::begin(sounds), std::end(sounds), heard); };
     driver.startMatch();
     ASSERT_TRUE(driver.insert(50, 0) && driver.carry(41));
     EXPECT_EQ(playing(), 0);
-    pressKey(sf::Keyboard::M);
-    driver.turn();
+    pressKey(sf::Keyboard::M, 1);
     EXPECT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
     EXPECT_FALSE(shows(driver.capture(), game.mutedSignSprite));
     ASSERT_TRUE(driver.deliverTo(TreeSlot::Right));
     EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Playing);
-    pressKey(sf::Keyboard::M);
-    driver.turn();
+    pressKey(sf::Keyboard::M, 1);
     EXPECT_EQ(playing(), 0) << "the lost sound is cut short";
     EXPECT_TRUE(shows(driver.capture(), game.mutedSignSprite)) << "on an end card";
 }
-
-namespace {
-
-namespace fs = std::filesystem;
-
-// A data folder of its own, named through the environment as a session names it.
-class BestTime : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/jogo-record-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
-        record = scratch / "jogo" / "best-time";
-        setenv("XDG_DATA_HOME", pattern, 1);
-    }
-    void TearDown() override { fs::remove_all(scratch); }
-    // A fresh game wins a match that took `seconds`.
-    Game& winIn(float seconds) {
-        Game& game = *games.emplace_back(std::make_unique<Game>());
-        game.matchTime = sf::seconds(seconds);
-        game.winMatch();
-        return game;
-    }
-    // Only the record stays in the folder: no temporary file beside it.
-    void expectRecord(const std::string& text) {
-        std::ifstream file(record, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
-        EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
-    }
-    fs::path scratch, record;
-    std::vector<std::unique_ptr<Game>> games;
-};
-
-}  // namespace
 
 TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
     // Seconds the match took, the best time after it, whether it was a new record.
@@ -328,8 +307,7 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     EXPECT_FALSE(game.newRecord);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 1);
     fs::remove(scratch / "jogo");
-    // Without XDG_DATA_HOME the record goes under the home folder (each test runs
-    // in a process of its own).
+    // Without XDG_DATA_HOME the record goes under the home folder (each test runs in a process of its own).
     unsetenv("XDG_DATA_HOME");
     setenv("HOME", scratch.c_str(), 1);
     record = scratch / ".local" / "share" / "jogo" / "best-time";

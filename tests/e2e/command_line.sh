@@ -10,6 +10,5 @@ for named in --mute --help --version F11 M Esc; do grep -qw -- "$named" <<<"$hel
 [ "$("$1" --version)" = "Jogo $2" ] || fail "the version is not 'Jogo $2'"
 for wrong in --frob -x --mute=yes stray; do
     said=$("$1" -m "$wrong" 2>&1 >/dev/null)
-    status=$?
-    [ "$status" = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -qF -- "'$wrong'" <<<"$said" || fail "$wrong: $said"
+    [ $? = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -qF -- "'$wrong'" <<<"$said" || fail "$wrong: $said"
 done

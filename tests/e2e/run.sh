@@ -5,9 +5,8 @@
 #   tests/e2e/run.sh BINARY project|empty|broken
 set -euo pipefail
 binary=$(readlink -f "$1")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-cd "$root"
-folder=$root
+cd "$(dirname "$0")/../.."
+root=$PWD folder=$PWD
 if [ "${2:-project}" != project ]; then
     folder=$(mktemp -d)
     # Each broken file keeps its first bytes, so it still claims its format.
@@ -23,11 +22,7 @@ game=$!
 trap 'kill -9 "$game" 2>/dev/null || true; [ "$folder" = "$root" ] || rm -rf "$folder"' EXIT
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Jogo$' | head -n1)
 # Held past the menu's pause between frames, so that a frame sees the press.
-xdotool mousemove --window "$window" 120 125 mousedown 1
-sleep 0.4
-xdotool mouseup 1 keydown Right
-sleep 0.5
-xdotool keyup Right
+xdotool mousemove --window "$window" 120 125 mousedown 1 sleep 0.4 mouseup 1 keydown Right sleep 0.5 keyup Right
 kill -0 "$game" || { echo "the game ended on its own" >&2; exit 1; }
 # The pointer is over the window, so the keyboard goes to it.
 xdotool key Escape

@@ -1,6 +1,6 @@
-// The market as a player walks it with real keys: the edges stop the character,
-// stalls and the bin are solid yet can be touched, no step is longer than a tenth of
-// a second's walk, keys typed into another window walk nobody, lanes' numbers differ.
+// The market as a player walks it with real keys: the edges stop the character, stalls and the bin are solid yet
+// can be touched, no step is longer than a tenth of a second's walk, keys typed into another window walk nobody,
+// lanes' numbers differ.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #undef None
@@ -34,8 +34,7 @@ protected:
             if (game.characterSprite.getPosition() != last) still.restart();
             last = game.characterSprite.getPosition();
         }
-        driver.turn(10);  // pushing on
-        driver.seat.release(key);
+        driver.turn(10), driver.seat.release(key);  // after pushing on
         return std::hypot(last.x - from.x, last.y - from.y);
     }
     Game game;
@@ -45,9 +44,8 @@ protected:
 }  // namespace
 
 TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
-    // At each limit and half a pixel inside it, on paths where nothing stands: the
-    // top limit is the last place Up still steps from, the three others the first
-    // places their arrow no longer steps from.
+    // At each limit and half a pixel inside it, on paths where nothing stands: the top limit is the last place Up
+    // still steps from, the three others the first places their arrow no longer steps from.
     const std::tuple<sf::Keyboard::Key, sf::Vector2f, bool> rows[] = {
         {sf::Keyboard::Left, {0, 400}, false},      {sf::Keyboard::Left, {0.5f, 400}, true},
         {sf::Keyboard::Right, {757, 560}, false},   {sf::Keyboard::Right, {756.5f, 560}, true},
@@ -66,15 +64,13 @@ TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     // A start inside the window and off every solid area.
     auto free = [&](sf::Vector2f at) {
         const sf::FloatRect box(at.x, at.y, body.width, body.height);
-        bool clear = at.x >= 0 && at.x + body.width <= 800 && at.y + body.height <= 600;
-        for (int32_t s = 0; s <= kStallCount; ++s) {
-            const sf::Sprite& area = s < kStallCount ? game.stallAreaSprites[s] : game.binAreaSprite;
-            clear = clear && !box.intersects(area.getGlobalBounds());
-        }
+        bool clear = at.x >= 0 && at.x + body.width <= 800 && at.y + body.height <= 600 &&
+                     !box.intersects(game.binAreaSprite.getGlobalBounds());
+        for (const sf::Sprite& area : game.stallAreaSprites) clear = clear && !box.intersects(area.getGlobalBounds());
         return clear;
     };
-    // From a pixel off its left, its right and below (the floor's lowest line lies
-    // above the bottom row's lower edge), wherever a player can stand there.
+    // From a pixel off its left, its right and below (the floor's lowest line lies above the bottom row's lower
+    // edge), wherever a player can stand there.
     auto approach = [&](sf::FloatRect box, const std::function<bool()>& touched) {
         const float middle = box.top + box.height / 2 - body.height / 2;
         const std::pair<sf::Keyboard::Key, sf::Vector2f> sides[] = {
@@ -137,12 +133,10 @@ TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove)
 }
 
 TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
-    driver.seat.hold(sf::Keyboard::Down);
-    driver.turn();
+    driver.seat.hold(sf::Keyboard::Down), driver.turn();
     const float before = game.characterSprite.getPosition().y;
     sf::sleep(sf::seconds(0.5f));
-    driver.turn();
-    driver.seat.release(sf::Keyboard::Down);
+    driver.turn(), driver.seat.release(sf::Keyboard::Down);
     const float moved = game.characterSprite.getPosition().y - before;
     EXPECT_TRUE(moved > 0 && moved <= kWalkPixelsPerSecond * kLongestStepSeconds + 0.01f) << moved;
 }
@@ -163,9 +157,8 @@ TEST_F(Market, ArrowsWalkOnlyWhileTheWindowHasTheKeyboard) {
 TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
     ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
     int32_t wrapped[kLaneCount] = {}, kept = 0;
-    // Every lane falls out of the window three times; then each frame sends all six
-    // to its bottom edge, some hundred new numbers a lane, each unlike the five others
-    // falling and, but for the draw's chance, unlike the lane's last one.
+    // Every lane falls out of the window three times; then each frame sends all six to its bottom edge, some hundred
+    // new numbers a lane, each unlike the five others falling and, but for the draw's chance, unlike the lane's last.
     for (int frame = 0; frame < 3 * 800 / static_cast<int>(kFallPixelsPerFrame) + 100; ++frame) {
         for (int32_t lane = 0; wrapped[0] >= 3 && lane < kLaneCount; ++lane) game.lanePositions[lane].y = 600;
         const std::vector<int32_t> before(game.laneFruit, game.laneFruit + kLaneCount);

@@ -34,9 +34,7 @@ Seat::Seat() : display(XOpenDisplay(nullptr)) {
 }
 
 Seat::~Seat() {
-    for (int key = 0; key < sf::Keyboard::KeyCount; ++key) {
-        if (held[key]) this->key(static_cast<sf::Keyboard::Key>(key), false);
-    }
+    for (int key = 0; key < sf::Keyboard::KeyCount; ++key) if (held[key]) release(static_cast<sf::Keyboard::Key>(key));
     XCloseDisplay(display);
 }
 
@@ -59,19 +57,14 @@ void Seat::sync() { XSync(display, False); }
     const sf::Image picture = sprite.getTexture()->copyToImage();
     const sf::IntRect cell = sprite.getTextureRect();
     const sf::Transform place = screen * sprite.getTransform();
-    // Texels whose eight neighbours share their colour look the same however the
-    // sprite is scaled. Every one is compared, so that two pictures alike but for a
-    // detail (two counts, two arrows) are told apart.
+    // Texels whose eight neighbours share their colour look the same however the sprite is scaled. Every one is
+    // compared, so that two pictures alike but for a detail (two counts, two arrows) are told apart.
     auto flat = [&](int u, int v) {
-        const sf::Color c = picture.getPixel(u, v);
-        bool same = c.a == 255;
-        for (int d = -1; same && d <= 1; ++d) {
-            for (int e = -1; e <= 1; ++e) {
-                const sf::Color n = picture.getPixel(u + d, v + e);
-                same = same && n.a == 255 && near(n, c);
-            }
+        for (int n = 0; n < 9; ++n) {
+            const sf::Color c = picture.getPixel(u + n % 3 - 1, v + n / 3 - 1);
+            if (c.a != 255 || !near(c, picture.getPixel(u, v))) return false;
         }
-        return same;
+        return true;
     };
     int compared = 0;
     for (int v = cell.top + 1; v < cell.top + cell.height - 1; ++v) {
@@ -95,10 +88,7 @@ void Seat::sync() { XSync(display, False); }
 void Driver::open(bool loadAssets) {
     game.frameLimit = 0;
     game.openWindow();
-    if (loadAssets) {
-        game.loadTextures();
-        game.loadSounds();
-    }
+    if (loadAssets) game.loadTextures(), game.loadSounds();
     game.frameDelay = sf::Time::Zero;
     drain();
 }
@@ -143,10 +133,7 @@ void Driver::clickAt(sf::Vector2i point) {
 
 void Driver::click(const sf::Sprite& sprite) {
     const sf::FloatRect box = sprite.getGlobalBounds();
-    if (box.width < 2 || box.height < 2) {
-        ADD_FAILURE() << "clicked a sprite that covers nothing";
-        return;
-    }
+    if (box.width < 2 || box.height < 2) return ADD_FAILURE() << "clicked a sprite that covers nothing";
     clickAt(sf::Vector2i(static_cast<int>(box.left + box.width / 2), static_cast<int>(box.top + box.height / 2)));
 }
 
@@ -165,8 +152,7 @@ bool Driver::carry(int32_t fruit) {
     while (lane < kLaneCount && game.laneTaken[lane]) ++lane;
     if (lane == kLaneCount) return false;
     for (int32_t other = 0; other < kLaneCount; ++other) {
-        // The numbers falling together stay different: a lane already bringing
-        // this number gets one no lane brings.
+        // The numbers falling together stay different: a lane already bringing this number gets one no lane brings.
         for (int32_t spare = 0; other != lane && game.laneFruit[other] == fruit; ++spare) {
             if (std::find(game.laneFruit, game.laneFruit + kLaneCount, spare) == game.laneFruit + kLaneCount) {
                 game.laneFruit[other] = spare;
@@ -213,10 +199,8 @@ sf::Vector2f Driver::spotAgainst(int32_t slot) {
 bool Driver::deliverTo(int32_t slot) {
     game.characterSprite.setPosition(spotAgainst(slot));
     turn();
-    if (game.offeredSlot != slot) {
-        ADD_FAILURE() << "stall " << slot << " offered no insert button";
-        return false;
-    }
+    EXPECT_EQ(game.offeredSlot, slot) << "stall " << slot << " offered no insert button";
+    if (game.offeredSlot != slot) return false;
     click(game.insertButtonSprite);
     turn();
     return !game.carrying && game.carriedFruit == kNoFruit;
@@ -285,17 +269,14 @@ sf::Image Driver::capture() {
     RULE(body.left + body.width / 2 >= 0 && body.left + body.width / 2 <= 800 && body.top + body.height / 2 <= 600 &&
              body.top >= timer.top + timer.height,
          "the character left the market at (" << body.left << ", " << body.top << ")");
-    for (int32_t s = 0; s <= kStallCount; ++s) {
-        const sf::Sprite& area = s < kStallCount ? g.stallAreaSprites[s] : g.binAreaSprite;
-        RULE(!body.intersects(area.getGlobalBounds()), "the character stands inside solid area " << s);
-    }
+    RULE(!body.intersects(g.binAreaSprite.getGlobalBounds()), "the character stands inside the bin");
+    for (const sf::Sprite& area : g.stallAreaSprites)
+        RULE(!body.intersects(area.getGlobalBounds()), "the character stands inside a stall");
     const bool decided = seenLoss != LossCause::None || seenWon != 0;
     RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon && g.shownSeconds == seenSeconds),
          "the outcome changed from " << seenLoss << "/" << seenWon << " at " << seenSeconds << " s to "
                                      << g.lossCause << "/" << g.matchWon << " at " << g.shownSeconds << " s");
-    seenLoss = g.lossCause;
-    seenWon = g.matchWon;
-    seenSeconds = g.shownSeconds;
+    seenLoss = g.lossCause, seenWon = g.matchWon, seenSeconds = g.shownSeconds;
     RULE(!g.hasOutcome() || g.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
     RULE(g.shownSeconds >= 0 && g.shownSeconds <= kMatchSeconds, "the timer shows " << g.shownSeconds);
     return ::testing::AssertionSuccess();

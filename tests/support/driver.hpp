@@ -1,14 +1,12 @@
-// The one way the tests drive the game. `Seat` is a person at the virtual display
-// (XTest keys and pointer, the screen); `Driver` plays the real Game through the
-// main loop's own turn, stands the character where a player would have walked
-// it, clicks the sprites the game draws, and checks the match's invariants after
-// every play frame: `Driver d(game); d.open(); d.startMatch(); d.insert(50, TreeSlot::Root);`
+// The one way the tests drive the game. `Seat` is a person at the virtual display (XTest keys and pointer, the
+// screen); `Driver` plays the real Game through the main loop's own turn, stands the character where a player would
+// have walked it, clicks the sprites the game draws, and checks the match's invariants after every play frame:
+// `Driver d(game); d.open(); d.startMatch(); d.insert(50, TreeSlot::Root);`
 #pragma once
 
 #include <gtest/gtest.h>
 #include <SFML/Graphics.hpp>
 #include <cstdint>
-#include <string>
 #include "app/game.hpp"
 
 class Seat {
@@ -28,10 +26,9 @@ public:
     bool held[sf::Keyboard::KeyCount] = {};
 };
 
-// True when every flat opaque texel of `sprite`, drawn where it stands, shows unchanged
-// in `shot`: it was drawn, nothing covers it, and no picture alike but for a detail
-// (another count, another arrow) was drawn instead. `screen` takes the game's 800x600
-// picture to the pixels of the shot.
+// True when every flat opaque texel of `sprite`, drawn where it stands, shows unchanged in `shot`: it was drawn,
+// nothing covers it, and no picture alike but for a detail (another count, another arrow) was drawn instead.
+// `screen` takes the game's 800x600 picture to the pixels of the shot.
 ::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite,
                                  const sf::Transform& screen = sf::Transform::Identity);
 
@@ -66,12 +63,11 @@ public:
     sf::Vector2f spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
 
-    // After every play frame: the reference tree is a balanced search tree of
-    // different numbers; between moves the player's tree equals it; a rotation is
-    // asked for only after a fruit went to its own stall; the slots show the
-    // player's tree until the outcome; the falling numbers differ; the hand agrees with the number held;
-    // the character stays in the market, out of every solid area; an outcome never
-    // changes, silences the music and stops the timer, which stays within the match.
+    // After every play frame: the reference tree is a balanced search tree of different numbers; between moves
+    // the player's tree equals it; a rotation is asked for only after a fruit went to its own stall; the slots show
+    // the player's tree until the outcome; the falling numbers differ; the hand agrees with the number held; the
+    // character stays in the market, out of every solid area; an outcome never changes, silences the music and
+    // stops the timer, which stays within the match.
     ::testing::AssertionResult checkFrame();
     bool checking = true;
     int64_t framesChecked = 0;
@@ -80,7 +76,5 @@ public:
     Seat seat;
 
 private:
-    int32_t seenLoss = LossCause::None;
-    int32_t seenWon = 0;
-    int32_t seenSeconds = 0;
+    int32_t seenLoss = LossCause::None, seenWon = 0, seenSeconds = 0;
 };
