@@ -34,7 +34,9 @@ protected:
             if (game.characterSprite.getPosition() != last) still.restart();
             last = game.characterSprite.getPosition();
         }
-        driver.turn(10), driver.seat.release(key);  // after pushing on
+        // Pushing on for a fifth of a second, well past any solid area's edge.
+        for (sf::Clock push; push.getElapsedTime() < sf::seconds(0.2f);) driver.turn();
+        driver.seat.release(key);
         return std::hypot(last.x - from.x, last.y - from.y);
     }
     Game game;
