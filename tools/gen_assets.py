@@ -14,8 +14,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, sons, texts  # noqa: E402
-from assetgen import sinais  # noqa: E402
+from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, sinais, sons, texts  # noqa: E402
 
 
 def main(argv=None):
