@@ -44,10 +44,9 @@ bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect& frame,
 }  // namespace
 
 bool Game::isMouseOver(const sf::Sprite& sprite) {
-    mousePosition = sf::Mouse::getPosition(window);
     // The one place where the pointer meets the picture: a window pixel becomes a
     // point of the game's 800x600 picture, whatever the window's size.
-    const sf::Vector2f pointer = window.mapPixelToCoords(mousePosition);
+    const sf::Vector2f pointer = window.mapPixelToCoords(sf::Mouse::getPosition(window));
     const sf::FloatRect bounds = sprite.getGlobalBounds();
     const float width = std::trunc(bounds.width);
     const float height = std::trunc(bounds.height);
@@ -59,12 +58,11 @@ bool Game::isMouseOver(const sf::Sprite& sprite) {
 }
 
 bool Game::updateButton(sf::Sprite& button) {
-    buttonFrame = sf::IntRect(0, 0, kButtonWidth, kButtonHeight);
-    return updateThreeFrameButton(*this, button, buttonFrame, kButtonHoverTop, kButtonPressedTop);
+    sf::IntRect frame = kButtonRestFrame;
+    return updateThreeFrameButton(*this, button, frame, kButtonHoverTop, kButtonPressedTop);
 }
 
 bool Game::updateSmallButton(sf::Sprite& button) {
-    smallButtonFrame = sf::IntRect(0, 0, kSmallButtonWidth, kSmallButtonHeight);
-    return updateThreeFrameButton(*this, button, smallButtonFrame, kSmallButtonHoverTop,
-                                  kSmallButtonPressedTop);
+    sf::IntRect frame = kSmallButtonRestFrame;
+    return updateThreeFrameButton(*this, button, frame, kSmallButtonHoverTop, kSmallButtonPressedTop);
 }

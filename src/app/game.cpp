@@ -12,43 +12,10 @@
 namespace {
 
 const sf::Time kMenuPause = sf::milliseconds(100);
-constexpr int32_t kFirstLaneStartY = -100;
-constexpr int32_t kLaneStartSpacing = 100;
-
-// Forgets what the last match taught and any stall animation, for a new match.
-void clearLessons(Game& game) {
-    game.pressedKey = sf::Keyboard::Unknown;
-    game.deliveredFruit = kNoFruit;
-    game.deliveredSlot = TreeSlot::None;
-    game.rightRotation = RotationKind::None;
-    game.wonSeconds = 0;
-    game.bestSeconds = -1;
-    game.newRecord = false;
-    game.stallsMoving = false;
-    game.stallAnimationSeconds = 0;
-    for (int32_t& fruit : game.stallFruitsBefore) {
-        fruit = kNoFruit;
-    }
-    for (sf::Sprite& fruit : game.treeFruitSprites) {
-        fruit.setColor(sf::Color::White);
-    }
-}
 
 }  // namespace
 
-Game::Game()
-    : frameDelay(kMenuPause),
-      mousePosition(0, 0),
-      walkFrame(0),
-      facing(Facing::Right),
-      horizontalVelocity(kWalkPixelsPerSecond, 0),
-      verticalVelocity(0, kWalkPixelsPerSecond),
-      menuActive(true),
-      instructionsActive(false),
-      playActive(false),
-      pickedLane(-1),
-      carriedPayload(0),
-      offeredSlot(TreeSlot::None) {
+Game::Game() : frameDelay(kMenuPause) {
     language = Language::Portuguese;  // the game's own, until the pictures load
     fullScreen = false;
     muted = false;
@@ -57,33 +24,14 @@ Game::Game()
     // move, so it starts as an event type no button looks at.
     event = sf::Event();
     event.type = sf::Event::GainedFocus;
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        lanePositions[lane] = sf::Vector2f(0, 0);
+    // The first frame of every match puts each lane at its start (matchStarting);
+    // until then they only need a value.
+    for (sf::Vector2f& position : lanePositions) {
+        position = sf::Vector2f(0, 0);
     }
-    frameSeconds = 0;
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        laneFruit[lane] = kNoFruit;
-        laneStartY[lane] = kFirstLaneStartY - lane * kLaneStartSpacing;
-        laneTaken[lane] = false;
-    }
-    matchStarting = true;
-    carrying = false;
-    insertRequested = false;
-    for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        slotFilled[slot] = false;
-        slotFruit[slot] = kNoFruit;
-    }
-    currentSlot = TreeSlot::None;
-    pendingRotation = RotationKind::None;
-    movementEnabled = true;
-    lossCause = LossCause::None;
-    matchWon = 0;
-    restartRequested = 0;
-    shownSeconds = 0;
-    carriedFruit = kNoFruit;
-    clearLessons(*this);
     initTree(&balancedRoot);
     initTree(&playerRoot);
+    resetMatch();
 }
 
 Game::~Game() {
@@ -110,8 +58,6 @@ void Game::loopTurn() {
     // (playActive is still set on the end screen), and the menu over the others.
     if (restartRequested != 0) {
         sf::sleep(frameDelay);
-        destroyTree(&balancedRoot);
-        destroyTree(&playerRoot);
         resetMatch();
     } else if (menuActive) {
         showMenu();
@@ -166,28 +112,32 @@ void Game::pollEvents() {
 }
 
 void Game::resetMatch() {
+    // Kept across matches on purpose: the music goes on where it was (the next
+    // match's first frame plays it, or it waits while muted), and the lanes are
+    // placed anew by that first frame.
     for (int32_t fruit = 0; fruit < kFruitCount; ++fruit) {
         laneFruitSprites[fruit].setPosition(kFruitParking);
         treeFruitSprites[fruit].setPosition(kFruitParking);
         carriedFruitSprites[fruit].setPosition(kCarriedFruitPosition);
     }
+    characterSprite.setPosition(kCharacterStart);
     menuActive = true;
     instructionsActive = false;
     playActive = false;
     restartRequested = 0;
+    pressedKey = sf::Keyboard::Unknown;
     walkFrame = 0;
     facing = Facing::Right;
-    horizontalVelocity = sf::Vector2f(kWalkPixelsPerSecond, 0);
-    verticalVelocity = sf::Vector2f(0, kWalkPixelsPerSecond);
+    frameSeconds = 0;
+    matchStarting = true;
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        laneStartY[lane] = kFirstLaneStartY - lane * kLaneStartSpacing;
         laneFruit[lane] = kNoFruit;
         laneTaken[lane] = false;
     }
-    frameSeconds = 0;
-    matchStarting = true;
     carrying = false;
     carriedFruit = kNoFruit;
+    carriedPayload = 0;
+    pickedLane = -1;
     currentSlot = TreeSlot::None;
     offeredSlot = TreeSlot::None;
     insertRequested = false;
@@ -200,10 +150,18 @@ void Game::resetMatch() {
     lossCause = LossCause::None;
     matchWon = 0;
     shownSeconds = 0;
-    clearLessons(*this);
-    // The restart has freed both trees already; freeing here as well keeps a direct
-    // reset from leaking whatever a match left behind.
+    deliveredFruit = kNoFruit;
+    deliveredSlot = TreeSlot::None;
+    rightRotation = RotationKind::None;
+    wonSeconds = 0;
+    bestSeconds = -1;
+    newRecord = false;
+    stallsMoving = false;
+    stallAnimationSeconds = 0;
+    for (int32_t& fruit : stallFruitsBefore) {
+        fruit = kNoFruit;
+    }
+    // Whatever a match left behind, or nothing.
     destroyTree(&balancedRoot);
     destroyTree(&playerRoot);
-    characterSprite.setPosition(kCharacterStart);
 }

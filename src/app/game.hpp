@@ -12,14 +12,10 @@
 
 #include <cstdint>
 
+#include "app/dimensions.hpp"
 #include "tree/tree.hpp"
 
 // Game numbers with their units.
-constexpr int32_t kFruitCount = 100;
-constexpr int32_t kLaneCount = 6;
-constexpr int32_t kStallCount = TreeSlot::Count;
-constexpr int32_t kMatchSeconds = 90;
-constexpr int32_t kTimerPictureCount = kMatchSeconds + 1;
 constexpr float kWalkPixelsPerSecond = 180.f;
 constexpr float kFallPixelsPerFrame = 3.f;
 constexpr float kLongestStepSeconds = 0.1f;
@@ -63,6 +59,8 @@ public:
     // 800x600 picture through letterboxView.
     void openWindow();
     void pollEvents();
+    // Every value a match starts from, and the menu: used by construction and by
+    // the restart after an end card.
     void resetMatch();
 
     // Buttons and the screens outside a match (src/app).
@@ -81,6 +79,8 @@ public:
 
     // Puzzle rules (src/rules).
     void deliverFruit();
+    // Offers the insert button beside the free stall the character touches.
+    void offerInsertButton();
     void updateInsertButton();
     void judgeTrees();
     void resyncTrees();
@@ -93,31 +93,45 @@ public:
     // Ends the match with a win, once.
     void winMatch();
 
-    // Play scene (src/scene).
+    // Play scene (src/scene). One frame first updates the match, step by step in
+    // the order the steps decide things, and then draws it back to front.
     void playFrame();
-    void moveCharacter();
-    bool touchesCharacter(const sf::Sprite& sprite);
-    void pushBack(const sf::Sprite& obstacle);
+    // Update steps.
+    void keepMusicPlaying();
+    void takeMatchTime();
+    void advanceLanes();
     void chooseLaneFruits(int32_t lane);
     void advanceLane(int32_t lane);
+    void moveCharacter();
+    // Takes the time since the last step, capped, into frameSeconds.
+    void measureFrameStep();
+    bool touchesCharacter(const sf::Sprite& sprite);
+    void pushBack(const sf::Sprite& obstacle);
     void updateBin();
+    // An empty hand takes the first lane fruit the character touches.
+    void pickFruit();
     void updateTimer();
     void updateEndScreen();
-    // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
-    void drawEndAnswer();
+    // Shows the character standing still, facing right.
+    void standStill();
     // The stall fruits travelling from the stalls of the tree before a rotation to
     // those of the rotated tree (src/scene/stall_animation.cpp).
     void startStallAnimation(const int32_t (&fruitsBefore)[kStallCount]);
     void advanceStallAnimation();
     void finishStallAnimation();
-    // Draws the fruit of every slot, where the animation puts it while it runs.
+    // Puts the fruit of every slot where it stands, or where the animation has it.
+    void placeStallFruits();
+    // Draw steps.
+    void drawScene();
+    void drawLaneFruits();
+    void drawInsertButton();
+    void drawRotationQuestion();
     void drawStallFruits();
-    // Takes the time since the last step, capped, into frameSeconds.
-    void measureFrameStep();
-    // Shows the character standing still, facing right.
-    void standStill();
-    // Restarts the background track from its beginning when it has stopped.
-    void keepMusicPlaying();
+    void drawTimer();
+    // The end picture, this match's answer and the play-again button.
+    void drawEndScreen();
+    // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
+    void drawEndAnswer();
 
     // Full screen and sound (src/app/screen.cpp, src/app/sound.cpp).
     // F11: reopens the window at the other size; the match goes on as it was.
@@ -133,16 +147,11 @@ public:
     void loadTextures();
     void loadSounds();
 
-    // Timing, animation and scratch rectangles.
+    // Timing and animation.
     sf::Time frameDelay;
     sf::Clock stepClock;
-    sf::Vector2i mousePosition;
     int32_t walkFrame;
     int32_t facing;
-    sf::IntRect buttonFrame;
-    sf::IntRect smallButtonFrame;
-    sf::IntRect fruitFrame;
-    sf::IntRect timerFrame;
 
     // The language the pictures speak (assets/language.hpp), chosen when they load.
     int32_t language;
@@ -196,10 +205,8 @@ public:
     sf::Sprite doubleRotateLeftButtonSprite;
     sf::Sprite doubleRotateRightButtonSprite;
 
-    // Play scene motion.
+    // Where each lane's fruit is falling.
     sf::Vector2f lanePositions[kLaneCount];
-    sf::Vector2f horizontalVelocity;
-    sf::Vector2f verticalVelocity;
 
     // End screens.
     sf::Texture wonTexture;
@@ -250,7 +257,6 @@ public:
     // Match state.
     float frameSeconds;
     int32_t laneFruit[kLaneCount];
-    int32_t laneStartY[kLaneCount];
     bool matchStarting;
     bool carrying;
     bool laneTaken[kLaneCount];

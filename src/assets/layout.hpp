@@ -5,7 +5,7 @@
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/Vector2.hpp>
 
-#include "app/game.hpp"
+#include "app/dimensions.hpp"
 
 // Button sheets: three frames one below the other (rest, hover, pressed).
 constexpr int32_t kButtonWidth = 201;
@@ -16,6 +16,8 @@ constexpr int32_t kSmallButtonWidth = 102;
 constexpr int32_t kSmallButtonHeight = 39;
 constexpr int32_t kSmallButtonHoverTop = 39;
 constexpr int32_t kSmallButtonPressedTop = 78;
+const sf::IntRect kButtonRestFrame{0, 0, kButtonWidth, kButtonHeight};
+const sf::IntRect kSmallButtonRestFrame{0, 0, kSmallButtonWidth, kSmallButtonHeight};
 
 // Sheet cells.
 constexpr int32_t kFruitCellSize = 64;
@@ -45,6 +47,14 @@ constexpr float kStallAreaOffsetX = 15;
 // four grandchildren on the bottom row.
 const sf::Vector2f kStallPositions[kStallCount] = {
     {493, 130}, {366, 270}, {626, 270}, {297, 442}, {431, 442}, {563, 442}, {695, 442},
+};
+// Beside each stall, indexed the same way: the insert button offered above it and
+// the fruit shown in it.
+const sf::Vector2f kInsertButtonPositions[kStallCount] = {
+    {482, 89}, {355, 228}, {614, 228}, {283, 400}, {420, 400}, {551, 400}, {682, 400},
+};
+const sf::Vector2f kSlotFruitPositions[kStallCount] = {
+    {516, 153}, {389, 293}, {649, 293}, {320, 465}, {454, 465}, {586, 465}, {718, 465},
 };
 
 // The answer drawn into an end card: a tree of seven slots on the left (centres,

@@ -24,11 +24,10 @@ void readPicture(sf::Texture& texture, const std::string& name, int32_t language
                          kWholeImage);
 }
 
-// A button's frame is chosen by its first update; until then it shows the
-// rectangle it was built with.
-void setUpButton(sf::Sprite& button, const sf::Texture& texture, const sf::IntRect& frame,
-                 sf::Vector2f position) {
-    button = sf::Sprite(texture, frame);
+// A button shows its rest frame until an update picks another, so it is whole
+// from the first frame it is drawn on.
+void setUpButton(sf::Sprite& button, const sf::Texture& texture, sf::Vector2f position) {
+    button = sf::Sprite(texture, kButtonRestFrame);
     button.setPosition(position);
 }
 
@@ -49,18 +48,18 @@ void Game::loadTextures() {
     menuSprite.setTexture(menuTexture);
     menuSprite.setPosition(0, 0);
     loadPicture(playButtonTexture, "BotaoJogar.png");
-    setUpButton(playButtonSprite, playButtonTexture, buttonFrame, kMenuButtonPositions[0]);
+    setUpButton(playButtonSprite, playButtonTexture, kMenuButtonPositions[0]);
     loadPicture(instructionsButtonTexture, "BotaoInstrucoes.png");
-    setUpButton(instructionsButtonSprite, instructionsButtonTexture, buttonFrame,
+    setUpButton(instructionsButtonSprite, instructionsButtonTexture,
                 kMenuButtonPositions[1]);
     loadPicture(quitButtonTexture, "BotaoSair.png");
-    setUpButton(quitButtonSprite, quitButtonTexture, buttonFrame, kMenuButtonPositions[2]);
+    setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[2]);
 
     loadPicture(instructionsTexture, "Instrucoes.png");
     instructionsSprite.setTexture(instructionsTexture);
     instructionsSprite.setPosition(0, 0);
     loadPicture(backButtonTexture, "BotaoVoltar.png");
-    setUpButton(backButtonSprite, backButtonTexture, buttonFrame, kBackButtonPosition);
+    setUpButton(backButtonSprite, backButtonTexture, kBackButtonPosition);
 
     loadPicture(sceneBackgroundTexture, "TelaJogo.png");
     sceneBackgroundSprite.setTexture(sceneBackgroundTexture);
@@ -73,7 +72,7 @@ void Game::loadTextures() {
     // One sheet serves the three ways a fruit is shown: falling, in a slot, in hand.
     loadPicture(fruitsTexture, "Frutas.png");
     for (int32_t fruit = 0; fruit < kFruitCount; ++fruit) {
-        fruitFrame = sheetCell(fruit, kFruitCellSize, kFruitCellSize);
+        const sf::IntRect fruitFrame = sheetCell(fruit, kFruitCellSize, kFruitCellSize);
         laneFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
         treeFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
         carriedFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
@@ -100,22 +99,22 @@ void Game::loadTextures() {
 
     // The insert button is placed beside a stall by the play frame.
     loadPicture(insertButtonTexture, "BotaoInserirFruta.png");
-    insertButtonSprite = sf::Sprite(insertButtonTexture, buttonFrame);
+    insertButtonSprite = sf::Sprite(insertButtonTexture, kSmallButtonRestFrame);
 
     loadPicture(rotationWarningTexture, "AvisoRotacao.png");
     rotationWarningSprite.setTexture(rotationWarningTexture);
     rotationWarningSprite.setPosition(0, 0);
     loadPicture(rotateRightButtonTexture, "BotaoRotacaoDireita.png");
-    setUpButton(rotateRightButtonSprite, rotateRightButtonTexture, buttonFrame,
+    setUpButton(rotateRightButtonSprite, rotateRightButtonTexture,
                 kRotationButtonPositions[RotationKind::SingleRight]);
     loadPicture(doubleRotateRightButtonTexture, "BotaoRotacaoDuplaDireita.png");
-    setUpButton(doubleRotateRightButtonSprite, doubleRotateRightButtonTexture, buttonFrame,
+    setUpButton(doubleRotateRightButtonSprite, doubleRotateRightButtonTexture,
                 kRotationButtonPositions[RotationKind::DoubleRight]);
     loadPicture(rotateLeftButtonTexture, "BotaoRotacaoEsquerda.png");
-    setUpButton(rotateLeftButtonSprite, rotateLeftButtonTexture, buttonFrame,
+    setUpButton(rotateLeftButtonSprite, rotateLeftButtonTexture,
                 kRotationButtonPositions[RotationKind::SingleLeft]);
     loadPicture(doubleRotateLeftButtonTexture, "BotaoRotacaoDuplaEsquerda.png");
-    setUpButton(doubleRotateLeftButtonSprite, doubleRotateLeftButtonTexture, buttonFrame,
+    setUpButton(doubleRotateLeftButtonSprite, doubleRotateLeftButtonTexture,
                 kRotationButtonPositions[RotationKind::DoubleLeft]);
 
     loadPicture(lostPositionTexture, "PerdeuPosicao.png");
@@ -138,17 +137,13 @@ void Game::loadTextures() {
     captionSprite.setTexture(captionsTexture);
     answerFruitSprite.setTexture(fruitsTexture);
 
-    // The play-again button is the one button framed at load: one update with no
-    // mouse event in the buffer gives it its rest frame.
     loadPicture(playAgainButtonTexture, "BotaoJogarNovamente.png");
-    playAgainButtonSprite.setTexture(playAgainButtonTexture);
-    playAgainButtonSprite.setPosition(kPlayAgainButtonPosition);
-    updateButton(playAgainButtonSprite);
+    setUpButton(playAgainButtonSprite, playAgainButtonTexture, kPlayAgainButtonPosition);
 
     loadPicture(timerTexture, "Tempo.png");
     for (int32_t seconds = 0; seconds < kTimerPictureCount; ++seconds) {
-        timerFrame = sheetCell(seconds, kTimerCellWidth, kTimerCellHeight);
-        timerSprites[seconds] = sf::Sprite(timerTexture, timerFrame);
+        timerSprites[seconds] =
+            sf::Sprite(timerTexture, sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
         timerSprites[seconds].setPosition(kTimerPosition);
     }
     answerTimerSprite.setTexture(timerTexture);

@@ -3,7 +3,7 @@
 // and, when it is the fruit's place, puts the fruit number into the reference tree
 // (AVL) and into the player's tree at that slot.
 #include "app/game.hpp"
-#include "tree/slot_layout.hpp"
+#include "assets/layout.hpp"
 
 void Game::loseMatch(int32_t cause) {
     // The first outcome stands: a later rule may not replace it or sound again.
@@ -68,6 +68,19 @@ void Game::deliverFruit() {
     }
 }
 
+void Game::offerInsertButton() {
+    // None under an end card: a click on the card where a hidden button stood would
+    // still deliver the fruit, and change the card's answer.
+    offeredSlot = TreeSlot::None;
+    for (int32_t stall = 0; stall < kStallCount && !hasOutcome(); ++stall) {
+        if (touchesCharacter(stallSprites[stall]) && !slotFilled[stall]) {
+            insertButtonSprite.setPosition(kInsertButtonPositions[stall]);
+            currentSlot = stall;
+            offeredSlot = stall;
+        }
+    }
+}
+
 void Game::updateInsertButton() {
     // The button only answers where it is drawn, beside a free stall: a click on
     // the spot where it stood earlier must not overwrite a filled slot. Enter or
@@ -86,5 +99,4 @@ void Game::updateInsertButton() {
     } else {
         insertRequested = false;
     }
-    drawStallFruits();
 }

@@ -1,7 +1,7 @@
 // Every frame the player's tree is compared with the reference tree. Equal trees
 // mean the last move was right. The delivery has already turned away a fruit at
 // the wrong stall, so a difference is the AVL insertion's rotation, which the
-// player must name; a difference with no rotation awaited is still a wrong slot.
+// player must name.
 #include <algorithm>
 #include <iterator>
 
@@ -58,6 +58,8 @@ void Game::judgeTrees() {
         }
         return;
     }
+    // A guard kept for safety: every delivery that could make the trees differ
+    // without a rotation has already lost, so no move reaches this.
     if (pendingRotation == RotationKind::None) {
         loseMatch(LossCause::WrongSlot);
         return;
@@ -99,8 +101,6 @@ void Game::resyncTrees() {
     destroyTree(&playerRoot);
     copyTree(&balancedRoot, &playerRoot);
     pendingRotation = RotationKind::None;
-    horizontalVelocity.x = kWalkPixelsPerSecond;
-    verticalVelocity.y = kWalkPixelsPerSecond;
     // The slots show what the player's tree now holds, so the picture and the tree
     // being judged never disagree, whatever rotation took place.
     for (int32_t slot = 0; slot < kStallCount; ++slot) {

@@ -46,30 +46,31 @@ void Game::moveCharacter() {
     measureFrameStep();
 
     const sf::Vector2f position = characterSprite.getPosition();
+    const float step = kWalkPixelsPerSecond * frameSeconds;
     const sf::Keyboard::Key key = firstHeldArrow(window);
     switch (key) {
     case sf::Keyboard::Left:
         if (position.x > kLeftLimit) {
             facing = Facing::Left;
-            characterSprite.move(-horizontalVelocity.x * frameSeconds, horizontalVelocity.y);
+            characterSprite.move(-step, 0);
         }
         break;
     case sf::Keyboard::Right:
         if (position.x < kRightLimit) {
             facing = Facing::Right;
-            characterSprite.move(horizontalVelocity.x * frameSeconds, horizontalVelocity.y);
+            characterSprite.move(step, 0);
         }
         break;
     case sf::Keyboard::Up:
         if (position.y >= kTopLimit) {
             facing = Facing::Up;
-            characterSprite.move(verticalVelocity.x, -verticalVelocity.y * frameSeconds);
+            characterSprite.move(0, -step);
         }
         break;
     case sf::Keyboard::Down:
         if (position.y < kBottomLimit) {
             facing = Facing::Down;
-            characterSprite.move(verticalVelocity.x, verticalVelocity.y * frameSeconds);
+            characterSprite.move(0, step);
         }
         break;
     default:
@@ -98,18 +99,20 @@ void Game::pushBack(const sf::Sprite& obstacle) {
     if (!touchesCharacter(obstacle)) {
         return;
     }
+    // The step just taken, taken back.
+    const float step = kWalkPixelsPerSecond * frameSeconds;
     switch (firstHeldArrow(window)) {
     case sf::Keyboard::Left:
-        characterSprite.move(horizontalVelocity.x * frameSeconds, -horizontalVelocity.y);
+        characterSprite.move(step, 0);
         break;
     case sf::Keyboard::Right:
-        characterSprite.move(-horizontalVelocity.x * frameSeconds, -horizontalVelocity.y);
+        characterSprite.move(-step, 0);
         break;
     case sf::Keyboard::Up:
-        characterSprite.move(-verticalVelocity.x, verticalVelocity.y * frameSeconds);
+        characterSprite.move(0, step);
         break;
     case sf::Keyboard::Down:
-        characterSprite.move(-verticalVelocity.x, -verticalVelocity.y * frameSeconds);
+        characterSprite.move(0, -step);
         break;
     default:
         break;

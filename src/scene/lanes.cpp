@@ -1,6 +1,6 @@
 // Six lanes on the left of the market bring fruits down, one at a time each, and
-// the six numbers falling at once are always pairwise different. The bin takes
-// whatever the character carries into it.
+// the six numbers falling at once are always pairwise different. An empty hand
+// takes a fruit it touches; the bin takes whatever the character carries into it.
 #include <cstdlib>
 
 #include "app/game.hpp"
@@ -9,6 +9,10 @@ namespace {
 
 constexpr float kBottomOfWindow = 600;
 constexpr int32_t kLaneWidthPixels = 210;
+// At the start of a match the lanes begin above the window, one after another, so
+// that their fruits arrive a little apart.
+constexpr float kFirstLaneStartY = -100;
+constexpr float kLaneStartSpacing = 100;
 
 bool allDifferent(const int32_t (&numbers)[kLaneCount]) {
     for (int32_t a = 0; a < kLaneCount; ++a) {
@@ -24,6 +28,14 @@ bool allDifferent(const int32_t (&numbers)[kLaneCount]) {
 int32_t randomFruit() { return std::rand() % kFruitCount; }
 
 }  // namespace
+
+void Game::advanceLanes() {
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        chooseLaneFruits(lane);
+        advanceLane(lane);
+        laneFruitSprites[laneFruit[lane]].setPosition(lanePositions[lane]);
+    }
+}
 
 void Game::chooseLaneFruits(int32_t lane) {
     if (matchStarting) {
@@ -46,7 +58,7 @@ void Game::chooseLaneFruits(int32_t lane) {
 void Game::advanceLane(int32_t lane) {
     if (lanePositions[lane].y >= kBottomOfWindow || matchStarting) {
         laneTaken[lane] = false;
-        lanePositions[lane].y = matchStarting ? static_cast<float>(laneStartY[lane]) : 0.f;
+        lanePositions[lane].y = matchStarting ? kFirstLaneStartY - lane * kLaneStartSpacing : 0.f;
         lanePositions[lane].x = static_cast<float>(std::rand() % kLaneWidthPixels);
     }
     lanePositions[lane].y += kFallPixelsPerFrame;
@@ -61,5 +73,29 @@ void Game::updateBin() {
         playEffect(throwInBinSound);
         carriedFruit = kNoFruit;
         carrying = false;
+    }
+}
+
+void Game::pickFruit() {
+    // A fruit hidden because it was picked or thrown away cannot be picked again.
+    for (int32_t lane = 0; lane < kLaneCount && !carrying; ++lane) {
+        if (!laneTaken[lane] && touchesCharacter(laneFruitSprites[laneFruit[lane]])) {
+            playEffect(pickFruitSound);
+            laneTaken[lane] = true;
+            carrying = true;
+            pickedLane = lane;
+            carriedFruit = laneFruit[lane];
+        }
+    }
+}
+
+void Game::drawLaneFruits() {
+    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+        if (!laneTaken[lane]) {
+            window.draw(laneFruitSprites[laneFruit[lane]]);
+        }
+    }
+    if (carrying) {
+        window.draw(carriedFruitSprites[carriedFruit]);
     }
 }

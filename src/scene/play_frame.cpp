@@ -1,8 +1,43 @@
-// One frame of a match: every step runs on every frame, also under an end
-// picture; the outcome only changes what is drawn last, keeps the music off,
-// freezes the timer and offers no insert button. Drawn back to front.
+// One frame of a match: first every step that decides something, in the order
+// the steps decide (a fruit picked on a frame is gone from its lane on that frame,
+// a delivery is judged on the frame after its click), then the picture, back to
+// front. Every step runs on every frame, also under an end picture; the outcome
+// only changes what is drawn last, keeps the music off, freezes the timer and
+// offers no insert button.
 #include "app/game.hpp"
-#include "tree/slot_layout.hpp"
+#include "assets/layout.hpp"
+
+void Game::playFrame() {
+    keepMusicPlaying();
+    takeMatchTime();
+    advanceLanes();
+    if (movementEnabled) {
+        moveCharacter();
+    } else if (stallsMoving) {
+        advanceStallAnimation();
+    }
+    updateBin();
+    deliverFruit();
+    pickFruit();
+    offerInsertButton();
+    judgeTrees();
+    updateInsertButton();
+    placeStallFruits();
+    updateTimer();
+    if (hasOutcome()) {
+        updateEndScreen();
+    }
+    matchStarting = false;
+
+    drawScene();
+    drawLaneFruits();
+    drawInsertButton();
+    drawRotationQuestion();
+    drawStallFruits();
+    drawTimer();
+    drawEndScreen();
+    present();
+}
 
 void Game::keepMusicPlaying() {
     // A stream that played to its end does not rewind by itself: stopping it first
@@ -22,28 +57,14 @@ void Game::keepMusicPlaying() {
     }
 }
 
-void Game::playFrame() {
-    keepMusicPlaying();
-
+void Game::takeMatchTime() {
     if (matchStarting) {
         matchClock.restart();
     }
     matchTime = matchClock.getElapsedTime();
+}
 
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        chooseLaneFruits(lane);
-        advanceLane(lane);
-        laneFruitSprites[laneFruit[lane]].setPosition(lanePositions[lane]);
-    }
-
-    if (movementEnabled) {
-        moveCharacter();
-    } else if (stallsMoving) {
-        advanceStallAnimation();
-    }
-    updateBin();
-    deliverFruit();
-
+void Game::drawScene() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(sceneBackgroundSprite);
     for (const sf::Sprite& stall : stallSprites) {
@@ -51,68 +72,21 @@ void Game::playFrame() {
     }
     window.draw(characterSprite);
     window.draw(binAreaSprite);
+}
 
-    // A fruit hidden because it was picked or thrown away cannot be picked again.
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        if (laneTaken[lane]) {
-            continue;
-        }
-        const sf::Sprite& fruit = laneFruitSprites[laneFruit[lane]];
-        if (!carrying && touchesCharacter(fruit)) {
-            playEffect(pickFruitSound);
-            laneTaken[lane] = true;
-            carrying = true;
-            pickedLane = lane;
-            carriedFruit = laneFruit[lane];
-        } else {
-            window.draw(fruit);
-        }
+void Game::drawInsertButton() {
+    if (offeredSlot != TreeSlot::None) {
+        window.draw(insertButtonSprite);
     }
-    if (carrying) {
-        window.draw(carriedFruitSprites[carriedFruit]);
-    }
+}
 
-    // None under an end card: a click on the card where a hidden button stood would
-    // still deliver the fruit, and change the card's answer.
-    offeredSlot = TreeSlot::None;
-    for (int32_t stall = 0; stall < kStallCount && !hasOutcome(); ++stall) {
-        if (touchesCharacter(stallSprites[stall]) && !slotFilled[stall]) {
-            insertButtonSprite.setPosition(kInsertButtonPositions[stall]);
-            window.draw(insertButtonSprite);
-            currentSlot = stall;
-            offeredSlot = stall;
-        }
+void Game::drawRotationQuestion() {
+    if (pendingRotation == RotationKind::None) {
+        return;
     }
-
-    if (pendingRotation != RotationKind::None) {
-        window.draw(rotationWarningSprite);
-        window.draw(rotateRightButtonSprite);
-        window.draw(doubleRotateRightButtonSprite);
-        window.draw(rotateLeftButtonSprite);
-        window.draw(doubleRotateLeftButtonSprite);
-    }
-
-    judgeTrees();
-    updateInsertButton();
-    updateTimer();
-
-    const sf::Sprite* endPicture = nullptr;
-    if (matchWon != 0) {
-        endPicture = &wonSprite;
-    } else if (lossCause == LossCause::WrongSlot) {
-        endPicture = &lostPositionSprite;
-    } else if (lossCause == LossCause::WrongRotation) {
-        endPicture = &lostRotationSprite;
-    } else if (lossCause == LossCause::RepeatedKey) {
-        endPicture = &lostKeySprite;
-    } else if (lossCause == LossCause::TimeOut) {
-        endPicture = &lostTimeSprite;
-    }
-    if (endPicture != nullptr) {
-        window.draw(*endPicture);
-        updateEndScreen();
-    }
-
-    present();
-    matchStarting = false;
+    window.draw(rotationWarningSprite);
+    window.draw(rotateRightButtonSprite);
+    window.draw(doubleRotateRightButtonSprite);
+    window.draw(rotateLeftButtonSprite);
+    window.draw(doubleRotateLeftButtonSprite);
 }

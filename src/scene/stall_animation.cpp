@@ -1,14 +1,14 @@
 // After a rotation is named the trees are already resynced, but the stall fruits
 // take a moment to get there: each fruit travels from the stall it stood in to
-// its stall in the rotated tree, one that comes into the seven stalls (from below
-// the third level) fades in at its stall, one that goes out of them fades out.
-// The animation is paced by the measured frame step, never by a clock of its own,
-// and the character waits for it.
+// its stall in the rotated tree. A rotation at the root of a tree of at most three
+// levels keeps every fruit within the seven stalls, so each one has a stall to
+// leave from. The animation is paced by the measured frame step, never by a clock
+// of its own, and the character waits for it.
 #include <algorithm>
 #include <iterator>
 
 #include "app/game.hpp"
-#include "tree/slot_layout.hpp"
+#include "assets/layout.hpp"
 
 namespace {
 
@@ -22,10 +22,6 @@ int32_t slotShowing(const int32_t (&fruits)[kStallCount], int32_t fruit) {
         }
     }
     return TreeSlot::None;
-}
-
-sf::Color withAlpha(float opacity) {
-    return sf::Color(255, 255, 255, static_cast<sf::Uint8>(255.f * opacity));
 }
 
 }  // namespace
@@ -50,45 +46,29 @@ void Game::advanceStallAnimation() {
 void Game::finishStallAnimation() {
     stallsMoving = false;
     stallAnimationSeconds = kStallAnimationSeconds;
-    for (sf::Sprite& fruit : treeFruitSprites) {
-        fruit.setColor(sf::Color::White);
-    }
     if (!hasOutcome()) {
         movementEnabled = true;
     }
 }
 
-void Game::drawStallFruits() {
+void Game::placeStallFruits() {
     const float progress = easeInOut(stallAnimationSeconds / kStallAnimationSeconds);
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
         if (!slotFilled[slot] || slotFruit[slot] == kNoFruit) {
             continue;
         }
-        sf::Sprite& fruit = treeFruitSprites[slotFruit[slot]];
         const sf::Vector2f target = kSlotFruitPositions[slot];
-        const int32_t from = stallsMoving ? slotShowing(stallFruitsBefore, slotFruit[slot])
-                                          : slot;
-        if (from == TreeSlot::None) {
-            fruit.setColor(withAlpha(progress));
-            fruit.setPosition(target);
-        } else {
-            const sf::Vector2f start = kSlotFruitPositions[from];
-            fruit.setPosition(start + (target - start) * progress);
-        }
-        window.draw(fruit);
+        // A guard: a fruit the tree before did not show starts where it ends.
+        const int32_t from = stallsMoving ? slotShowing(stallFruitsBefore, slotFruit[slot]) : slot;
+        const sf::Vector2f start = kSlotFruitPositions[from == TreeSlot::None ? slot : from];
+        treeFruitSprites[slotFruit[slot]].setPosition(start + (target - start) * progress);
     }
-    if (!stallsMoving) {
-        return;
-    }
-    // Fruits the rotation took below the third level leave from where they stood.
+}
+
+void Game::drawStallFruits() {
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        const int32_t leaving = stallFruitsBefore[slot];
-        if (leaving == kNoFruit || slotShowing(slotFruit, leaving) != TreeSlot::None) {
-            continue;
+        if (slotFilled[slot] && slotFruit[slot] != kNoFruit) {
+            window.draw(treeFruitSprites[slotFruit[slot]]);
         }
-        sf::Sprite& fruit = treeFruitSprites[leaving];
-        fruit.setColor(withAlpha(1.f - progress));
-        fruit.setPosition(kSlotFruitPositions[slot]);
-        window.draw(fruit);
     }
 }

@@ -6,22 +6,20 @@
 #include "app/game.hpp"
 
 void Game::updateTimer() {
-    const float elapsed = matchTime.asSeconds();
     if (hasOutcome()) {
-        window.draw(timerSprites[kMatchSeconds - shownSeconds]);
         return;
     }
     // A stalled loop can first count past ninety; it still ends the match by
     // time-out and shows zero seconds left. Clamped while still a float, so a
     // reading too large for an int is never converted.
-    const int32_t seconds =
-        static_cast<int32_t>(std::min(elapsed, static_cast<float>(kMatchSeconds)));
-    shownSeconds = seconds;
-    window.draw(timerSprites[kMatchSeconds - seconds]);
-    if (seconds == kMatchSeconds) {
+    const float elapsed = matchTime.asSeconds();
+    shownSeconds = static_cast<int32_t>(std::min(elapsed, static_cast<float>(kMatchSeconds)));
+    if (shownSeconds == kMatchSeconds) {
         loseMatch(LossCause::TimeOut);
     }
 }
+
+void Game::drawTimer() { window.draw(timerSprites[kMatchSeconds - shownSeconds]); }
 
 void Game::updateEndScreen() {
     const bool again =
@@ -29,6 +27,25 @@ void Game::updateEndScreen() {
     restartRequested = again ? 1 : 0;
     movementEnabled = false;
     standStill();
+}
+
+void Game::drawEndScreen() {
+    const sf::Sprite* endPicture = nullptr;
+    if (matchWon != 0) {
+        endPicture = &wonSprite;
+    } else if (lossCause == LossCause::WrongSlot) {
+        endPicture = &lostPositionSprite;
+    } else if (lossCause == LossCause::WrongRotation) {
+        endPicture = &lostRotationSprite;
+    } else if (lossCause == LossCause::RepeatedKey) {
+        endPicture = &lostKeySprite;
+    } else if (lossCause == LossCause::TimeOut) {
+        endPicture = &lostTimeSprite;
+    }
+    if (endPicture == nullptr) {
+        return;
+    }
+    window.draw(*endPicture);
     drawEndAnswer();
     window.draw(playAgainButtonSprite);
 }

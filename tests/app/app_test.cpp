@@ -230,7 +230,6 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     driver.startMatch();  // a click on the scaled play button
     EXPECT_TRUE(shows(driver.capture(), game.timerSprites[kMatchSeconds], driver.screen));
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}}) ASSERT_TRUE(driver.insert(fruit, slot));
-    driver.turn();  // the rotation buttons' first frame gives them their size
     EXPECT_TRUE(shows(driver.capture(), driver.rotationButton(RotationKind::DoubleLeft), driver.screen));
     // F11 twice during the question, then on the end card of a wrong answer: nothing is lost.
     const auto state = [&] {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 #include "assets/layout.hpp"
-#include "tree/slot_layout.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -184,7 +183,7 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     play(GetParam().steps);
     ASSERT_EQ(game.pendingRotation, GetParam().kind);
     EXPECT_FALSE(game.movementEnabled);
-    driver.turn();  // the buttons take their frames as the question is first asked
+    // The frame that first asks the question already shows its four buttons.
     const sf::Image question = driver.capture();
     int32_t buttonsAbove = 0;
     for (int32_t kind = 0; kind < 4; ++kind) {

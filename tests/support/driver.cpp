@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include "assets/layout.hpp"
 #include "support/tree_check.hpp"
-#include "tree/slot_layout.hpp"
 
 namespace {
 
