@@ -31,6 +31,7 @@ const char kUsage[] =
     "  arrow keys      walk\n"
     "  Enter, Space    insert the fruit when its button (Inserir, Insert) is offered\n"
     "  1, 2, 3, 4      name a rotation: the four buttons from top to bottom\n"
+    "                  (top row or keypad)\n"
     "  Enter           play on the menu, go back from the instructions,\n"
     "                  play again on an end card\n"
     "  F11             full screen, and back to the window\n"

@@ -1,5 +1,6 @@
-// The language the pictures speak, chosen from the environment the way the C
-// library and gettext choose the language of messages. Portuguese is the game's
+// The language the pictures speak, chosen from the environment much as the C
+// library and gettext choose the language of messages, but LANGUAGE counts under
+// the C locale too, so that `LANGUAGE=en jogo` works in a bare session. Portuguese is the game's
 // own language: its pictures are Imagens/*; another language's pictures sit in
 // Imagens/<code>/ and only where they hold text.
 #pragma once

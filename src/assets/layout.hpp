@@ -58,7 +58,7 @@ const sf::Vector2f kSlotFruitPositions[kStallCount] = {
 };
 
 // The answer drawn into an end card: a tree of seven slots on the left (centres,
-// indexed by slot), a fruit and a caption on the right, the right rotation's
+// indexed by slot), a fruit and a caption on the right, the correct rotation's
 // button, and the won match's time beside the best time. All of it lies below
 // kCardAnswerTop; above it each card only shows its own picture.
 constexpr float kCardAnswerTop = 226;

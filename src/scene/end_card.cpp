@@ -1,5 +1,5 @@
 // Each end card keeps its rule printed and shows, in the room left for it, what
-// the right move of this very match was: where the fruit belonged, the rotation
+// the correct move of this very match was: where the fruit belonged, the rotation
 // that was asked for, the number that was already there, how far the tree got, or
 // the time of the win beside the best time. Everything drawn here is a sprite
 // over a picture that is already loaded (fruits, buttons, timer, captions).
