@@ -46,7 +46,10 @@ protected:
     void pointIntoTheWindow() { driver.seat.point(game.window.getPosition() + sf::Vector2i(700, 560)); }
     // A real key pressed over the window, in its queue before the next of `turns` turns.
     void pressKey(sf::Keyboard::Key key, int turns = 0) {
-        pointIntoTheWindow(), driver.seat.tap(key), sf::Mouse::getPosition(game.window), driver.turn(turns);
+        pointIntoTheWindow();
+        driver.seat.tap(key);
+        sf::Mouse::getPosition(game.window);
+        driver.turn(turns);
     }
     Game game;
     Driver driver{game};
@@ -155,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
-    game.menuActive = false, game.instructionsActive = true;
+    game.menuActive = false;
+    game.instructionsActive = true;
     pressKey(sf::Keyboard::Enter, 1);
     EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
     driver.turn();
@@ -181,7 +185,9 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     ASSERT_EQ(game.matchWon, 1);
     // Under the end card the arrows walk nobody.
     const sf::Vector2f standing = game.characterSprite.getPosition();
-    driver.seat.hold(sf::Keyboard::Down), driver.turn(3), driver.seat.release(sf::Keyboard::Down);
+    driver.seat.hold(sf::Keyboard::Down);
+    driver.turn(3);
+    driver.seat.release(sf::Keyboard::Down);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
     pressKey(sf::Keyboard::Enter, 2);
     EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";
@@ -221,8 +227,10 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     // The hover frame follows the scaled button to its last column of pixels.
     const sf::FloatRect play = driver.screen.transformRect(game.playButtonSprite.getGlobalBounds());
     const auto frameAt = [&](float x, float y) {
-        driver.pointAt(sf::Vector2i(static_cast<int>(x), static_cast<int>(y))), game.event.type = sf::Event::MouseMoved;
-        return driver.turn(), game.playButtonSprite.getTextureRect();
+        driver.pointAt(sf::Vector2i(static_cast<int>(x), static_cast<int>(y)));
+        game.event.type = sf::Event::MouseMoved;
+        driver.turn();
+        return game.playButtonSprite.getTextureRect();
     };
     const sf::IntRect hover = frameAt(play.left + play.width, play.top + play.height / 2);
     EXPECT_NE(frameAt(play.left + play.width + 1, play.top + play.height / 2), hover);
@@ -241,7 +249,10 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
         ASSERT_EQ(game.lossCause, outcome);
         const auto before = state();
         const sf::Time time = game.matchTime;
-        for (int press = 0; press < 2; ++press) pressKey(sf::Keyboard::F11), game.pollEvents();
+        for (int press = 0; press < 2; ++press) {
+            pressKey(sf::Keyboard::F11);
+            game.pollEvents();
+        }
         EXPECT_EQ(state(), before);
         driver.turn();  // the driver checks that an outcome and its seconds hold
         EXPECT_GE(game.matchTime, time) << "the timer started again";

@@ -12,11 +12,21 @@
 TEST(Language, IsTheFirstOneTheGameHasFromLanguageThenTheLocale) {
     // An environment (NAME=value, a space apart), whether it asks for English.
     const std::pair<std::string, bool> environments[] = {
-        {"", false}, {"LANGUAGE=en", true}, {"LC_ALL=en_US.UTF-8", true}, {"LC_MESSAGES=en", true}, {"LANG=en_GB.UTF-8", true},
-        {"LANGUAGE=pt_BR LC_ALL=en_US.UTF-8", false}, {"LANGUAGE=pt_PT@euro:en", false}, {"LANGUAGE=fr LANG=en_US.UTF-8", true},
-        {"LANGUAGE=fr:de_DE::ptx:en_GB LANG=pt_BR.UTF-8", true}, {"LANGUAGE= LC_ALL= LC_MESSAGES=en_US LANG=pt_BR", true},
-        {"LC_MESSAGES=pt_BR.UTF-8 LANG=en_US.UTF-8", false}, {"LC_ALL=C LC_MESSAGES=en", false}, {"LANG=C.UTF-8", false},
-        {"LC_MESSAGES=POSIX LANG=en_US.UTF-8", false}, {"LC_ALL=de_DE.UTF-8 LANG=en_US.UTF-8", false}};
+        {"", false},
+        {"LANGUAGE=en", true},
+        {"LC_ALL=en_US.UTF-8", true},
+        {"LC_MESSAGES=en", true},
+        {"LANG=en_GB.UTF-8", true},
+        {"LANGUAGE=pt_BR LC_ALL=en_US.UTF-8", false},
+        {"LANGUAGE=pt_PT@euro:en", false},
+        {"LANGUAGE=fr LANG=en_US.UTF-8", true},
+        {"LANGUAGE=fr:de_DE::ptx:en_GB LANG=pt_BR.UTF-8", true},
+        {"LANGUAGE= LC_ALL= LC_MESSAGES=en_US LANG=pt_BR", true},
+        {"LC_MESSAGES=pt_BR.UTF-8 LANG=en_US.UTF-8", false},
+        {"LC_ALL=C LC_MESSAGES=en", false},
+        {"LANG=C.UTF-8", false},
+        {"LC_MESSAGES=POSIX LANG=en_US.UTF-8", false},
+        {"LC_ALL=de_DE.UTF-8 LANG=en_US.UTF-8", false}};
     for (const auto& [environment, english] : environments) {
         SCOPED_TRACE(environment);
         std::map<std::string, std::string> set;
@@ -30,9 +40,12 @@ TEST(Language, IsTheFirstOneTheGameHasFromLanguageThenTheLocale) {
 TEST(Language, AWholeMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortuguese) {
     namespace fs = std::filesystem;
     // The game in a copy of its pictures and sounds, the time-out card missing in English.
-    const fs::path project = fs::current_path(), scratch = fs::temp_directory_path() / ("jogo-" + std::to_string(getpid()));
+    const fs::path project = fs::current_path();
+    const fs::path scratch = fs::temp_directory_path() / ("jogo-" + std::to_string(getpid()));
     fs::create_directories(scratch);
-    for (const char* folder : {"Imagens", "Sons"}) fs::copy(project / folder, scratch / folder, fs::copy_options::recursive);
+    for (const char* folder : {"Imagens", "Sons"}) {
+        fs::copy(project / folder, scratch / folder, fs::copy_options::recursive);
+    }
     fs::remove(scratch / "Imagens/en/PerdeuTempo.png");
     fs::current_path(scratch);
     setenv("LANGUAGE", "en", 1);
@@ -50,7 +63,9 @@ TEST(Language, AWholeMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInP
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}}) ASSERT_TRUE(driver.insert(fruit, slot));
     driver.answer(RotationKind::SingleRight);
     for (int turn = 0; turn < 5000 && !game.movementEnabled; ++turn) driver.turn();
-    for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) ASSERT_TRUE(driver.insert(fruit, slot));
+    for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) {
+        ASSERT_TRUE(driver.insert(fruit, slot));
+    }
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
     const auto samePicture = [](const sf::Texture& texture, const std::string& file) {
@@ -59,19 +74,30 @@ TEST(Language, AWholeMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInP
                std::equal(loaded.getPixelsPtr(), loaded.getPixelsPtr() + loaded.getSize().x * loaded.getSize().y * 4,
                           picture.getPixelsPtr());
     };
-    for (const auto& [texture, file] : {std::pair{&game.wonTexture, "en/Ganhou"}, {&game.lostRotationTexture, "en/PerdeuRotacao"},
-                                        {&game.captionsTexture, "en/Legendas"}, {&game.lostTimeTexture, "PerdeuTempo"}}) {
+    const std::pair<const sf::Texture*, const char*> loaded[] = {{&game.wonTexture, "en/Ganhou"},
+                                                                 {&game.lostRotationTexture, "en/PerdeuRotacao"},
+                                                                 {&game.captionsTexture, "en/Legendas"},
+                                                                 {&game.lostTimeTexture, "PerdeuTempo"}};
+    for (const auto& [texture, file] : loaded) {
         EXPECT_TRUE(samePicture(*texture, "Imagens/" + std::string(file) + ".png")) << file;
     }
-    // Above the answer the card shows its own words: where the two languages' pictures differ, the window shows English.
+    // Above the answer the card shows its own words: where the two languages' pictures differ, the window shows
+    // English.
     sf::Image en, pt, shot = driver.capture();
     ASSERT_TRUE(en.loadFromFile("Imagens/en/Ganhou.png") && pt.loadFromFile("Imagens/Ganhou.png"));
-    const auto distance = [](sf::Color a, sf::Color b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
+    const auto distance = [](sf::Color a, sf::Color b) {
+        return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    };
     int shown[2] = {};  // pixels that show the English picture, the Portuguese one
     for (unsigned y = 0; y < kCardAnswerTop; ++y) {
         for (unsigned x = 0; x < shot.getSize().x; ++x) {
-            const sf::Color seen = shot.getPixel(x, y), english = en.getPixel(x, y), portuguese = pt.getPixel(x, y);
-            if (distance(english, portuguese) >= 90) shown[0] += distance(seen, english) <= 12, shown[1] += distance(seen, portuguese) <= 12;
+            const sf::Color seen = shot.getPixel(x, y);
+            const sf::Color english = en.getPixel(x, y);
+            const sf::Color portuguese = pt.getPixel(x, y);
+            if (distance(english, portuguese) >= 90) {
+                shown[0] += distance(seen, english) <= 12;
+                shown[1] += distance(seen, portuguese) <= 12;
+            }
         }
     }
     EXPECT_GT(shown[0], 1000);

@@ -205,7 +205,9 @@ TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
     driver.seat.release(sf::Keyboard::Left);
     ASSERT_TRUE(game.stallsMoving);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
-    const auto between = [](float at, float from, float to) { return from == to ? at == from : (at - from) * (at - to) < 0; };
+    const auto between = [](float at, float from, float to) {
+        return from == to ? at == from : (at - from) * (at - to) < 0;
+    };
     for (const Step& step : GetParam().steps) {
         const sf::Vector2f from = before[step.fruit];
         const sf::Vector2f to = kSlotFruitPositions[slotOfKey(game.playerRoot, step.fruit)];
@@ -285,7 +287,12 @@ TEST_F(Match, InsertButtonAnswersWhereDrawnNoSlotShowsAFruitNotDeliveredAndAHidd
         game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::Left));
         driver.turn();
         driver.click(game.insertButtonSprite);
-        bin ? driver.walkInto(game.binAreaSprite) : (game.characterSprite.setPosition(kCharacterStart), driver.turn());
+        if (bin) {
+            driver.walkInto(game.binAreaSprite);
+        } else {
+            game.characterSprite.setPosition(kCharacterStart);
+            driver.turn();
+        }
         EXPECT_EQ(game.carrying, !bin);
         EXPECT_FALSE(game.slotFilled[TreeSlot::Left]);
     }
@@ -329,7 +336,9 @@ TEST_F(Match, MusicStartsAgainWhenItEndsAndTimerAndMusicStopAtTheOutcome) {
     for (int round = 0; round < 2; ++round) {
         driver.turn();
         ASSERT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
-        for (int wait = 0; wait < 200 && game.music.getStatus() == sf::SoundSource::Playing; ++wait) sf::sleep(sf::milliseconds(10));
+        for (int wait = 0; wait < 200 && game.music.getStatus() == sf::SoundSource::Playing; ++wait) {
+            sf::sleep(sf::milliseconds(10));
+        }
         ASSERT_EQ(game.music.getStatus(), sf::SoundSource::Stopped) << "the track never ended";
     }
     play({{50, 0}, {30, 2}});
@@ -388,7 +397,8 @@ Reached playRandomly(Driver& driver, unsigned seed, int matches) {
             if (slot == TreeSlot::None) slot = static_cast<int32_t>(random() % kStallCount);
             if (!game.slotFilled[slot]) driver.deliverTo(slot);
         }
-        reached.largestTree = std::max<int>(reached.largestTree, static_cast<int>(inOrderKeys(game.balancedRoot).size()));
+        const int treeSize = static_cast<int>(inOrderKeys(game.balancedRoot).size());
+        reached.largestTree = std::max(reached.largestTree, treeSize);
     }
     return reached;
 }

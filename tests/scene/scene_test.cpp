@@ -28,7 +28,9 @@ protected:
         game.characterSprite.setPosition(from);
         driver.seat.hold(key);
         sf::Vector2f last = from;
-        for (sf::Clock clock, still; still.getElapsedTime() < sf::seconds(0.3f) && clock.getElapsedTime() < sf::seconds(8);) {
+        const sf::Time stillFor = sf::seconds(0.3f);
+        const sf::Time longest = sf::seconds(8);
+        for (sf::Clock clock, still; still.getElapsedTime() < stillFor && clock.getElapsedTime() < longest;) {
             driver.turn();
             if (done()) break;
             if (game.characterSprite.getPosition() != last) still.restart();
@@ -56,7 +58,9 @@ TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
     for (const auto& [key, from, steps] : rows) {
         SCOPED_TRACE("key " + std::to_string(key) + " at " + std::to_string(from.x) + "," + std::to_string(from.y));
         game.characterSprite.setPosition(from);
-        driver.seat.hold(key), driver.turn(), driver.seat.release(key);
+        driver.seat.hold(key);
+        driver.turn();
+        driver.seat.release(key);
         EXPECT_EQ(game.characterSprite.getPosition() != from, steps);
     }
 }
@@ -135,10 +139,12 @@ TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove)
 }
 
 TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
-    driver.seat.hold(sf::Keyboard::Down), driver.turn();
+    driver.seat.hold(sf::Keyboard::Down);
+    driver.turn();
     const float before = game.characterSprite.getPosition().y;
     sf::sleep(sf::seconds(0.5f));
-    driver.turn(), driver.seat.release(sf::Keyboard::Down);
+    driver.turn();
+    driver.seat.release(sf::Keyboard::Down);
     const float moved = game.characterSprite.getPosition().y - before;
     EXPECT_TRUE(moved > 0 && moved <= kWalkPixelsPerSecond * kLongestStepSeconds + 0.01f) << moved;
 }

@@ -43,9 +43,15 @@ void Seat::key(sf::Keyboard::Key key, bool down) {
     sync();
 }
 
-void Seat::tap(sf::Keyboard::Key key) { this->key(key, true), this->key(key, false); }
+void Seat::tap(sf::Keyboard::Key key) {
+    this->key(key, true);
+    this->key(key, false);
+}
 
-void Seat::point(sf::Vector2i at) { XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime), sync(); }
+void Seat::point(sf::Vector2i at) {
+    XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime);
+    sync();
+}
 
 void Seat::sync() { XSync(display, False); }
 
@@ -87,7 +93,10 @@ void Seat::sync() { XSync(display, False); }
 void Driver::open(bool loadAssets) {
     game.frameLimit = 0;
     game.openWindow();
-    if (loadAssets) game.loadTextures(), game.loadSounds();
+    if (loadAssets) {
+        game.loadTextures();
+        game.loadSounds();
+    }
     game.frameDelay = sf::Time::Zero;
     drain();
 }
@@ -102,7 +111,10 @@ void Driver::turn(int count) {
         const bool restart = game.restartRequested != 0;
         const bool play = !restart && !game.menuActive && !game.instructionsActive && game.playActive;
         game.loopTurn();
-        if (restart) seenLoss = LossCause::None, seenWon = 0;
+        if (restart) {
+            seenLoss = LossCause::None;
+            seenWon = 0;
+        }
         if (checking && play && game.window.isOpen()) {
             EXPECT_TRUE(checkFrame());
         }
@@ -275,7 +287,9 @@ sf::Image Driver::capture() {
     RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon && g.shownSeconds == seenSeconds),
          "the outcome changed from " << seenLoss << "/" << seenWon << " at " << seenSeconds << " s to "
                                      << g.lossCause << "/" << g.matchWon << " at " << g.shownSeconds << " s");
-    seenLoss = g.lossCause, seenWon = g.matchWon, seenSeconds = g.shownSeconds;
+    seenLoss = g.lossCause;
+    seenWon = g.matchWon;
+    seenSeconds = g.shownSeconds;
     RULE(!g.hasOutcome() || g.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
     RULE(g.shownSeconds >= 0 && g.shownSeconds <= kMatchSeconds, "the timer shows " << g.shownSeconds);
     return ::testing::AssertionSuccess();
