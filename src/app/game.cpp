@@ -31,6 +31,8 @@ Game::Game() : frameDelay(kMenuPause) {
     }
     initTree(&balancedRoot);
     initTree(&playerRoot);
+    initTree(&balancedBefore);
+    initTree(&playerBefore);
     resetMatch();
 }
 
@@ -39,6 +41,8 @@ Game::~Game() {
     // so whatever is left is freed here too (an empty tree frees nothing).
     destroyTree(&balancedRoot);
     destroyTree(&playerRoot);
+    destroyTree(&balancedBefore);
+    destroyTree(&playerBefore);
 }
 
 void Game::run() {
@@ -106,6 +110,8 @@ void Game::pollEvents() {
         if (event.type == sf::Event::Closed || escape) {
             destroyTree(&balancedRoot);
             destroyTree(&playerRoot);
+            destroyTree(&balancedBefore);
+            destroyTree(&playerBefore);
             window.close();
         }
     }
@@ -161,7 +167,14 @@ void Game::resetMatch() {
     for (int32_t& fruit : stallFruitsBefore) {
         fruit = kNoFruit;
     }
+    practicing = false;
+    balanceShown = false;
+    for (int32_t& count : practiceMistakes) {
+        count = 0;
+    }
     // Whatever a match left behind, or nothing.
     destroyTree(&balancedRoot);
     destroyTree(&playerRoot);
+    destroyTree(&balancedBefore);
+    destroyTree(&playerBefore);
 }

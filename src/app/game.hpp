@@ -20,6 +20,8 @@ constexpr float kWalkPixelsPerSecond = 180.f;
 constexpr float kFallPixelsPerFrame = 3.f;
 constexpr float kLongestStepSeconds = 0.1f;
 constexpr float kStallAnimationSeconds = 0.8f;
+// A practice left open for a day still shows a number that fits its card.
+constexpr float kLongestPracticeSeconds = 99999.f;
 constexpr int32_t kNoFruit = -1;
 
 // Outcome codes kept in lossCause.
@@ -84,6 +86,8 @@ public:
     void updateInsertButton();
     void judgeTrees();
     void resyncTrees();
+    // Every slot shows the fruit of the player's tree at its place, or none.
+    void showPlayerTree();
     // The button that names a rotation kind (0..3).
     sf::Sprite& rotationButton(int32_t kind);
     // True once the match has a winner or a loser; no rule changes it afterwards.
@@ -92,6 +96,18 @@ public:
     void loseMatch(int32_t cause);
     // Ends the match with a win, once.
     void winMatch();
+
+    // Practice (src/rules/practice.cpp): the same game without the clock, where a
+    // mistake is shown on a card and then taken back.
+    // Keeps both trees as they stand before a delivery, so that it can be undone.
+    void rememberTrees();
+    // Undoes the move the card showed: the trees and stalls as before that delivery,
+    // the fruit back in the hand, the character free to walk.
+    void takeBackMove();
+    // H shows or hides the balance factor of every filled stall, in practice only.
+    void updateBalanceFactors();
+    // Draws the badges beside the filled stalls (src/scene/badges.cpp).
+    void drawBalanceFactors();
 
     // Play scene (src/scene). One frame first updates the match, step by step in
     // the order the steps decide things, and then draws it back to front.
@@ -132,6 +148,9 @@ public:
     void drawEndScreen();
     // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
     void drawEndAnswer();
+    // A whole number in the digit pictures, centred on a point; a percent sign or
+    // an "s" after it when asked (src/scene/end_card.cpp).
+    void drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix = -1);
 
     // Full screen and sound (src/app/screen.cpp, src/app/sound.cpp).
     // F11: reopens the window at the other size; the match goes on as it was.
@@ -168,10 +187,12 @@ public:
     sf::Texture playButtonTexture;
     sf::Texture instructionsButtonTexture;
     sf::Texture quitButtonTexture;
+    sf::Texture practiceButtonTexture;
     sf::Sprite menuSprite;
     sf::Sprite playButtonSprite;
     sf::Sprite instructionsButtonSprite;
     sf::Sprite quitButtonSprite;
+    sf::Sprite practiceButtonSprite;
     sf::Texture instructionsTexture;
     sf::Texture backButtonTexture;
     sf::Sprite instructionsSprite;
@@ -227,6 +248,26 @@ public:
     sf::Sprite answerFruitSprite;
     sf::Sprite answerButtonSprite;
     sf::Sprite answerTimerSprite;
+
+    // Practice: the cards that correct a mistake, with the button that takes it
+    // back, the finished card, the sign in the timer's place, the badges of the
+    // balance factors (one sheet, -2 to +2) and the digits that write numbers.
+    sf::Texture practiceSlotTexture;
+    sf::Texture practiceRotationTexture;
+    sf::Texture practiceKeyTexture;
+    sf::Texture practiceCompleteTexture;
+    sf::Texture tryAgainButtonTexture;
+    sf::Texture noClockTexture;
+    sf::Texture balanceTexture;
+    sf::Texture digitsTexture;
+    sf::Sprite practiceSlotSprite;
+    sf::Sprite practiceRotationSprite;
+    sf::Sprite practiceKeySprite;
+    sf::Sprite practiceCompleteSprite;
+    sf::Sprite tryAgainButtonSprite;
+    sf::Sprite noClockSprite;
+    sf::Sprite balanceSprites[kStallCount];
+    sf::Sprite digitSprite;
 
     // The sign shown on every screen while muted.
     sf::Texture mutedSignTexture;
@@ -294,6 +335,15 @@ public:
     bool stallsMoving;
     float stallAnimationSeconds;
     int32_t stallFruitsBefore[kStallCount];
+
+    // Practice state: whether this match is a practice, whether H shows the
+    // balance factors, the mistakes made by kind (indexed by LossCause), and both
+    // trees as they stood before the last delivery.
+    bool practicing;
+    bool balanceShown;
+    int32_t practiceMistakes[LossCause::TimeOut + 1];
+    TreeNode* balancedBefore;
+    TreeNode* playerBefore;
 
     // Trees and match clock.
     TreeNode* balancedRoot;

@@ -4,7 +4,7 @@
 
 void Game::showMenu() {
     // The first button that reports a click ends the button tests of this frame.
-    // Enter plays, the way the first button does.
+    // Enter plays, the way the first button does; P practises.
     if (updateButton(playButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
         menuActive = false;
         playActive = true;
@@ -13,6 +13,10 @@ void Game::showMenu() {
         instructionsActive = true;
     } else if (updateButton(quitButtonSprite)) {
         window.close();
+    } else if (updateButton(practiceButtonSprite) || keyWasPressed(sf::Keyboard::P)) {
+        menuActive = false;
+        playActive = true;
+        practicing = true;
     }
     // The frame is completed even when a button just switched the screen.
     window.clear(sf::Color(0, 0, 0, 255));
@@ -20,6 +24,7 @@ void Game::showMenu() {
     window.draw(playButtonSprite);
     window.draw(instructionsButtonSprite);
     window.draw(quitButtonSprite);
+    window.draw(practiceButtonSprite);
     present();
     sf::sleep(frameDelay);
 }

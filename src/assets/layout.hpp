@@ -29,7 +29,8 @@ constexpr int32_t kCharacterFrameHeight = 58;
 constexpr float kSmallFruitScale = 0.6f;
 constexpr float kCharacterScale = 1.1f;
 
-const sf::Vector2f kMenuButtonPositions[3] = {{20, 90}, {20, 170}, {20, 250}};
+// Play, instructions, quit, practice, results: one column, top to bottom.
+const sf::Vector2f kMenuButtonPositions[5] = {{20, 90}, {20, 170}, {20, 250}, {20, 330}, {20, 410}};
 const sf::Vector2f kBackButtonPosition{150, 515};
 const sf::Vector2f kCharacterStart{105, 400};
 const sf::Vector2f kFruitParking{-30, 0};
@@ -71,6 +72,30 @@ const sf::Vector2f kCardButtonPosition{299, 300};
 const sf::Vector2f kCardWonTimeCentre{300, 318};
 const sf::Vector2f kCardBestTimeCentre{500, 318};
 const sf::Vector2f kCardRecordCaptionCentre{500, 400};
+
+// The practice's finished card: the time taken on the left, the mistakes by kind
+// on the right (wrong stall, wrong rotation, repeated number).
+const sf::Vector2f kCardPracticeTimeCentre{290, 320};
+const sf::Vector2f kCardMistakeCentres[3] = {{590, 300}, {590, 350}, {590, 400}};
+
+// Badges of the balance factors, one row of cells from -2 to +2, each drawn at
+// the top right of its stall.
+constexpr int32_t kBadgeWidth = 34;
+constexpr int32_t kBadgeHeight = 24;
+const sf::Vector2f kBadgeOffset{58, -10};
+inline sf::IntRect balanceBadgeCell(int32_t factor) {
+    const int32_t cell = factor < -2 ? 0 : factor > 2 ? 4 : factor + 2;
+    return sf::IntRect(cell * kBadgeWidth, 0, kBadgeWidth, kBadgeHeight);
+}
+
+// Digits: one row of cells, 0 to 9, then a percent sign and an "s" for seconds.
+constexpr int32_t kDigitWidth = 20;
+constexpr int32_t kDigitHeight = 30;
+constexpr float kDigitAdvance = 18;
+namespace Digit {
+constexpr int32_t Percent = 10;
+constexpr int32_t Seconds = 11;
+}  // namespace Digit
 
 // The captions sheet: one column of cells, a mark or a short text each.
 constexpr int32_t kCaptionWidth = 160;

@@ -54,6 +54,8 @@ void Game::loadTextures() {
                 kMenuButtonPositions[1]);
     loadPicture(quitButtonTexture, "BotaoSair.png");
     setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[2]);
+    loadPicture(practiceButtonTexture, "BotaoPraticar.png");
+    setUpButton(practiceButtonSprite, practiceButtonTexture, kMenuButtonPositions[3]);
 
     loadPicture(instructionsTexture, "Instrucoes.png");
     instructionsSprite.setTexture(instructionsTexture);
@@ -147,6 +149,32 @@ void Game::loadTextures() {
         timerSprites[seconds].setPosition(kTimerPosition);
     }
     answerTimerSprite.setTexture(timerTexture);
+
+    // Practice.
+    const std::pair<sf::Texture*, sf::Sprite*> practiceCards[] = {
+        {&practiceSlotTexture, &practiceSlotSprite},
+        {&practiceRotationTexture, &practiceRotationSprite},
+        {&practiceKeyTexture, &practiceKeySprite},
+        {&practiceCompleteTexture, &practiceCompleteSprite},
+    };
+    const char* practiceCardFiles[] = {"PraticaPosicao.png", "PraticaRotacao.png", "PraticaChave.png",
+                                       "PraticaCompleta.png"};
+    for (int32_t card = 0; card < 4; ++card) {
+        loadPicture(*practiceCards[card].first, practiceCardFiles[card]);
+        practiceCards[card].second->setTexture(*practiceCards[card].first);
+    }
+    loadPicture(tryAgainButtonTexture, "BotaoTentarDeNovo.png");
+    setUpButton(tryAgainButtonSprite, tryAgainButtonTexture, kPlayAgainButtonPosition);
+    loadPicture(noClockTexture, "SemRelogio.png");
+    noClockSprite.setTexture(noClockTexture);
+    noClockSprite.setPosition(kTimerPosition);
+    loadPicture(balanceTexture, "Fatores.png");
+    for (int32_t slot = 0; slot < kStallCount; ++slot) {
+        balanceSprites[slot] = sf::Sprite(balanceTexture, balanceBadgeCell(0));
+        balanceSprites[slot].setPosition(kStallPositions[slot] + kBadgeOffset);
+    }
+    loadPicture(digitsTexture, "Algarismos.png");
+    digitSprite.setTexture(digitsTexture);
 
     loadPicture(mutedSignTexture, "SemSom.png");
     mutedSignSprite.setTexture(mutedSignTexture);

@@ -2,6 +2,8 @@
 // the slot and requests the insertion; the next frame's delivery judges the stall
 // and, when it is the fruit's place, puts the fruit number into the reference tree
 // (AVL) and into the player's tree at that slot.
+#include <algorithm>
+
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
@@ -11,6 +13,11 @@ void Game::loseMatch(int32_t cause) {
         return;
     }
     lossCause = cause;
+    if (practicing) {
+        // A lesson, not a defeat: the card shows it, the music goes on.
+        ++practiceMistakes[cause];
+        return;
+    }
     music.stop();
     playEffect(lostSound);
 }
@@ -22,7 +29,12 @@ void Game::winMatch() {
     matchWon = 1;
     music.stop();
     playEffect(wonSound);
-    keepBestTime();
+    if (practicing) {
+        // No clock and no record: the card only tells how long it took.
+        wonSeconds = static_cast<int32_t>(std::min(matchTime.asSeconds(), kLongestPracticeSeconds));
+    } else {
+        keepBestTime();
+    }
 }
 
 void Game::deliverFruit() {
@@ -33,6 +45,9 @@ void Game::deliverFruit() {
         }
         if (touchesCharacter(stallSprites[stall]) && insertRequested && carriedFruit != kNoFruit) {
             delivered = true;
+            if (practicing) {
+                rememberTrees();
+            }
             deliveredFruit = carriedFruit;
             deliveredSlot = currentSlot;
             if (pickedLane >= 0 && pickedLane < kLaneCount) {

@@ -101,6 +101,10 @@ void Game::resyncTrees() {
     destroyTree(&playerRoot);
     copyTree(&balancedRoot, &playerRoot);
     pendingRotation = RotationKind::None;
+    showPlayerTree();
+}
+
+void Game::showPlayerTree() {
     // The slots show what the player's tree now holds, so the picture and the tree
     // being judged never disagree, whatever rotation took place.
     for (int32_t slot = 0; slot < kStallCount; ++slot) {

@@ -3,6 +3,10 @@
 // that was asked for, the number that was already there, how far the tree got, or
 // the time of the win beside the best time. Everything drawn here is a sprite
 // over a picture that is already loaded (fruits, buttons, timer, captions).
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
@@ -50,7 +54,13 @@ void Game::drawEndAnswer() {
         window.draw(answerTimerSprite);
     };
 
-    if (matchWon != 0) {
+    if (matchWon != 0 && practicing) {
+        drawNumber(wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
+        const int32_t kinds[] = {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey};
+        for (int32_t row = 0; row < 3; ++row) {
+            drawNumber(practiceMistakes[kinds[row]], kCardMistakeCentres[row]);
+        }
+    } else if (matchWon != 0) {
         drawSeconds(wonSeconds, kCardWonTimeCentre);
         if (bestSeconds >= 0) {
             drawSeconds(bestSeconds, kCardBestTimeCentre);
@@ -90,5 +100,23 @@ void Game::drawEndAnswer() {
         }
         drawTree(playerRoot);
         drawCaption(Caption::FirstCount + filled, kCardCaptionCentre);
+    }
+}
+
+void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix) {
+    std::vector<int32_t> cells;
+    for (int32_t rest = std::max(value, 0); rest > 0 || cells.empty(); rest /= 10) {
+        cells.insert(cells.begin(), rest % 10);
+    }
+    if (suffix >= 0) {
+        cells.push_back(suffix);
+    }
+    const float width = kDigitAdvance * static_cast<float>(cells.size() - 1) + kDigitWidth;
+    sf::Vector2f at(std::round(centre.x - width / 2), std::round(centre.y - kDigitHeight / 2.f));
+    for (const int32_t cell : cells) {
+        digitSprite.setTextureRect(sf::IntRect(cell * kDigitWidth, 0, kDigitWidth, kDigitHeight));
+        digitSprite.setPosition(at);
+        window.draw(digitSprite);
+        at.x += kDigitAdvance;
     }
 }

@@ -23,6 +23,7 @@ void Game::playFrame() {
     judgeTrees();
     updateInsertButton();
     placeStallFruits();
+    updateBalanceFactors();
     updateTimer();
     if (hasOutcome()) {
         updateEndScreen();
@@ -34,6 +35,7 @@ void Game::playFrame() {
     drawInsertButton();
     drawRotationQuestion();
     drawStallFruits();
+    drawBalanceFactors();
     drawTimer();
     drawEndScreen();
     present();

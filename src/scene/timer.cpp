@@ -6,7 +6,8 @@
 #include "app/game.hpp"
 
 void Game::updateTimer() {
-    if (hasOutcome()) {
+    // Practice has no clock to run out.
+    if (hasOutcome() || practicing) {
         return;
     }
     // A stalled loop can first count past ninety; it still ends the match by
@@ -19,26 +20,34 @@ void Game::updateTimer() {
     }
 }
 
-void Game::drawTimer() { window.draw(timerSprites[kMatchSeconds - shownSeconds]); }
+void Game::drawTimer() {
+    window.draw(practicing ? noClockSprite : timerSprites[kMatchSeconds - shownSeconds]);
+}
 
 void Game::updateEndScreen() {
-    const bool again =
-        updateButton(playAgainButtonSprite) || keyWasPressed(sf::Keyboard::Return);
-    restartRequested = again ? 1 : 0;
     movementEnabled = false;
     standStill();
+    const bool enter = keyWasPressed(sf::Keyboard::Return);
+    if (practicing && lossCause != LossCause::None) {
+        if (updateButton(tryAgainButtonSprite) || enter) {
+            takeBackMove();
+        }
+        return;
+    }
+    restartRequested = updateButton(playAgainButtonSprite) || enter ? 1 : 0;
 }
 
 void Game::drawEndScreen() {
+    // A practice has its own cards: a mistake is corrected and taken back.
     const sf::Sprite* endPicture = nullptr;
     if (matchWon != 0) {
-        endPicture = &wonSprite;
+        endPicture = practicing ? &practiceCompleteSprite : &wonSprite;
     } else if (lossCause == LossCause::WrongSlot) {
-        endPicture = &lostPositionSprite;
+        endPicture = practicing ? &practiceSlotSprite : &lostPositionSprite;
     } else if (lossCause == LossCause::WrongRotation) {
-        endPicture = &lostRotationSprite;
+        endPicture = practicing ? &practiceRotationSprite : &lostRotationSprite;
     } else if (lossCause == LossCause::RepeatedKey) {
-        endPicture = &lostKeySprite;
+        endPicture = practicing ? &practiceKeySprite : &lostKeySprite;
     } else if (lossCause == LossCause::TimeOut) {
         endPicture = &lostTimeSprite;
     }
@@ -47,5 +56,5 @@ void Game::drawEndScreen() {
     }
     window.draw(*endPicture);
     drawEndAnswer();
-    window.draw(playAgainButtonSprite);
+    window.draw(practicing && matchWon == 0 ? tryAgainButtonSprite : playAgainButtonSprite);
 }

@@ -42,15 +42,7 @@ protected:
         XSendEvent(x, message.xclient.window, False, NoEventMask, &message);
         driver.seat.sync();
     }
-    // Keyboard focus follows the pointer on a display without a window manager.
-    void pointIntoTheWindow() { driver.seat.point(game.window.getPosition() + sf::Vector2i(700, 560)); }
-    // A real key pressed over the window, in its queue before the next of `turns` turns.
-    void pressKey(sf::Keyboard::Key key, int turns = 0) {
-        pointIntoTheWindow();
-        driver.seat.tap(key);
-        sf::Mouse::getPosition(game.window);
-        driver.turn(turns);
-    }
+    void pressKey(sf::Keyboard::Key key, int turns = 0) { driver.press(key, turns); }
     Game game;
     Driver driver{game};
 };

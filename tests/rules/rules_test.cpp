@@ -3,6 +3,8 @@
 // driver checks the match's invariants after every frame of every test here.
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -440,4 +442,131 @@ TEST_F(Match, AClickOnTheEndCardWhereTheInsertButtonStoodDeliversNothing) {
     driver.turn(2);
     EXPECT_TRUE(game.carrying);
     EXPECT_EQ(describeTree(game.playerRoot), "50(30,70)");  // still three on the card
+}
+
+namespace {
+
+// A practice started from the menu by its key, with a data folder of its own.
+class Practice : public Match {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/jogo-practice-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        data = pattern;
+        setenv("XDG_DATA_HOME", pattern, 1);
+        std::srand(13);
+        driver.open();
+        driver.turn();
+        driver.press(sf::Keyboard::P);
+        ASSERT_TRUE(game.playActive && game.practicing);
+        driver.turn();
+    }
+    void TearDown() override { std::filesystem::remove_all(data); }
+    // Shows the card of the mistake just made, then takes it back with Enter.
+    void expectTakenBack(int32_t cause, const sf::Sprite& card, int32_t fruit) {
+        ASSERT_EQ(game.lossCause, cause);
+        EXPECT_TRUE(shows(driver.capture(), game.tryAgainButtonSprite));
+        sf::Sprite title = card;
+        title.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
+        EXPECT_TRUE(shows(driver.capture(), title));
+        driver.press(sf::Keyboard::Enter, 2);
+        EXPECT_FALSE(game.hasOutcome());
+        EXPECT_TRUE(game.carrying && game.carriedFruit == fruit) << "the fruit is not back in the hand";
+        EXPECT_TRUE(game.movementEnabled);
+    }
+    std::filesystem::path data;
+};
+
+// The balance factor the badge of `slot` must show, from the tree's own heights.
+int32_t expectedFactor(const TreeNode* node) {
+    const std::function<int32_t(const TreeNode*)> height = [&](const TreeNode* n) {
+        return n == nullptr ? -1 : 1 + std::max(height(n->left), height(n->right));
+    };
+    return height(node->left) - height(node->right);
+}
+
+}  // namespace
+
+TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCounts) {
+    ASSERT_TRUE(driver.insert(50, TreeSlot::Root) && driver.insert(30, TreeSlot::Left));
+    const std::string twoFruits = describeTree(game.balancedRoot);
+    // A wrong stall: the card, then the fruit in the hand and the trees as they were.
+    ASSERT_TRUE(driver.insert(20, TreeSlot::LeftRight));
+    expectTakenBack(LossCause::WrongSlot, game.practiceSlotSprite, 20);
+    EXPECT_EQ(describeTree(game.balancedRoot), twoFruits);
+    // A wrong rotation: the insertion itself is undone, and the same delivery asks again.
+    ASSERT_TRUE(driver.deliverTo(TreeSlot::LeftLeft));
+    ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
+    driver.answer(RotationKind::SingleLeft);
+    expectTakenBack(LossCause::WrongRotation, game.practiceRotationSprite, 20);
+    EXPECT_EQ(describeTree(game.balancedRoot), twoFruits);
+    EXPECT_EQ(describeTree(game.playerRoot), twoFruits);
+    ASSERT_TRUE(driver.deliverTo(TreeSlot::LeftLeft));
+    ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
+    driver.answer(RotationKind::SingleRight);
+    finishStallAnimation();
+    // A repeated number goes back to the hand, and then to the bin.
+    ASSERT_TRUE(driver.insert(30, TreeSlot::RightLeft));
+    expectTakenBack(LossCause::RepeatedKey, game.practiceKeySprite, 30);
+    driver.walkInto(game.binAreaSprite);
+    ASSERT_FALSE(game.carrying);
+    // No clock: far past ninety seconds nothing ends, and the timer's place says so.
+    game.matchTime = sf::seconds(10 * kMatchSeconds);
+    game.updateTimer();
+    driver.turn();
+    EXPECT_FALSE(game.hasOutcome());
+    EXPECT_TRUE(shows(driver.capture(), game.noClockSprite));
+    play({{10, 3}, {25, 4}, {40, 5}, {60, 6}});
+    driver.turn();
+    ASSERT_EQ(game.matchWon, 1);
+    EXPECT_TRUE(shows(driver.capture(), game.practiceCompleteSprite));
+    const int32_t counted[] = {game.practiceMistakes[LossCause::WrongSlot],
+                               game.practiceMistakes[LossCause::WrongRotation],
+                               game.practiceMistakes[LossCause::RepeatedKey]};
+    EXPECT_EQ(std::vector<int32_t>(counted, counted + 3), std::vector<int32_t>({1, 1, 1}));
+    EXPECT_FALSE(std::filesystem::exists(data / "jogo" / "best-time")) << "practice kept a record";
+    // Back at the menu a match is the match it was: the clock runs, H shows nothing, a mistake ends it.
+    driver.press(sf::Keyboard::Enter, 2);
+    ASSERT_TRUE(game.menuActive);
+    driver.press(sf::Keyboard::Enter, 2);
+    ASSERT_TRUE(game.playActive && !game.practicing);
+    driver.press(sf::Keyboard::H);
+    ASSERT_TRUE(driver.insert(50, TreeSlot::Root));
+    const sf::Image match = driver.capture();
+    EXPECT_TRUE(shows(match, game.timerSprites[kMatchSeconds - game.shownSeconds]));
+    EXPECT_FALSE(shows(match, game.balanceSprites[TreeSlot::Root])) << "H showed a badge in a match";
+    ASSERT_TRUE(driver.insert(60, TreeSlot::Left));
+    ASSERT_EQ(game.lossCause, LossCause::WrongSlot);
+    driver.press(sf::Keyboard::Enter, 2);
+    EXPECT_TRUE(game.menuActive) << "Enter took a match's mistake back";
+}
+
+TEST_F(Practice, BadgesShowEachFilledStallsBalanceFactorAndTheTwoOfAQuestion) {
+    driver.press(sf::Keyboard::H);
+    const auto expectBadges = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const sf::Image shot = driver.capture();
+        int32_t shown = 0;
+        for (int32_t slot = 0; slot < kStallCount; ++slot) {
+            const TreeNode* node = nodeAtSlot(game.playerRoot, slot);
+            if (node == nullptr) continue;
+            const int32_t factor = expectedFactor(node);
+            sf::Sprite badge(game.balanceTexture, {(factor + 2) * kBadgeWidth, 0, kBadgeWidth, kBadgeHeight});
+            badge.setPosition(game.balanceSprites[slot].getPosition());
+            EXPECT_TRUE(shows(shot, badge)) << "slot " << slot << " does not show " << factor;
+            shown += factor != 0;
+        }
+        return shown;
+    };
+    // 50, 30, 20 unbalance the root (+2) and its left child leans left (+1).
+    play({{50, 0}, {30, 1}, {20, 3}});
+    ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
+    EXPECT_EQ(expectBadges("during the question"), 2);
+    driver.answer(RotationKind::SingleRight);
+    finishStallAnimation();
+    // 30 at the root, 20 and 50 below; 60 under 50 makes 50 lean left (+1) and the root right (-1).
+    ASSERT_TRUE(driver.insert(60, TreeSlot::RightLeft));
+    EXPECT_EQ(expectBadges("after the rotation and 60"), 2);
+    driver.press(sf::Keyboard::H);
+    EXPECT_FALSE(shows(driver.capture(), game.balanceSprites[TreeSlot::Right])) << "H again hides them";
 }

@@ -48,6 +48,8 @@ public:
     sf::Transform screen;  // where the test expects the picture in the window (not asked of the game)
     void drain();  // reads every pending window event, keeping the buffered one
 
+    // A real key pressed over the window, in its queue before the next of `turns` turns.
+    void press(sf::Keyboard::Key key, int turns = 1);
     void startMatch();  // the menu's play button and the first frame
     // Lets lane fruit `fruit` fall onto the character in the lanes: true once carried.
     bool carry(int32_t fruit);
