@@ -19,7 +19,10 @@ TIMER_POS = (466, 15)   # 79x64 timer cell
 BIN_POS = (385, 125)
 PLAY_AGAIN = (299, 468, 500, 539)
 BACK_BUTTON = (150, 515, 351, 586)
-MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250)
+# Play, instructions, quit, practice, results, top to bottom.
+MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250, 330, 410)
+MENU_BUTTON_W, MENU_BUTTON_H = 201, 71
+STALL_LEFT_X = 300
 ROT_BUTTONS_X, ROT_BUTTONS_Y = 34, (258, 338, 418, 498)
 
 
@@ -287,10 +290,12 @@ def menu(t):
         c.blob([("poly", [(xa, ya), (xb + 6, yb), ((xa + xb) / 2 + 3, ya + 22)])],
                cols[(k // 2) % len(cols)], INK, 1.6)
 
-    # Soft panel behind the buttons.
-    c.rrect((12, 76, 234, 338), 20, fill=(30, 15, 5, 70))
-    c.rrect((8, 72, 229, 333), 20, fill=INK)
-    c.rrect((11, 75, 226, 330), 17, fill=(250, 230, 190, 240))
+    # Soft panel behind the buttons: 12 px round their sides and bottom, 18 above.
+    x0, x1 = MENU_BUTTONS_X - 12, MENU_BUTTONS_X + MENU_BUTTON_W + 8
+    y0, y1 = MENU_BUTTONS_Y[0] - 18, MENU_BUTTONS_Y[-1] + MENU_BUTTON_H + 12
+    c.rrect((x0 + 4, y0 + 4, x1 + 5, y1 + 5), 20, fill=(30, 15, 5, 70))
+    c.rrect((x0, y0, x1, y1), 20, fill=INK)
+    c.rrect((x0 + 3, y0 + 3, x1 - 3, y1 - 3), 17, fill=(250, 230, 190, 240))
 
     # Title and subtitle.
     title_text(c, (505, 118), "Jogo", 104, fill=ORANGE, stroke=7)
@@ -316,13 +321,12 @@ def menu(t):
         x, y = pos[i]
         c.paste(f.resize((54, 54), Image.LANCZOS), x - 27, y - 27)
     # Stalls on both sides and the kid in front.
-    for (i, x, y, s) in ((0, 262, 356, 1.0), (3, 738, 360, 0.95)):
+    # The left one stands clear of the button panel, between it and the tree.
+    for (i, k, x, y, s, fy) in ((0, 17, STALL_LEFT_X, 356, 1.0, 23), (3, 64, 738, 360, 0.95, 22)):
         st = barracas.stall(i)
         im = st.resize((int(st.width * s), int(st.height * s)), Image.LANCZOS)
         c.paste(im, x - im.width / 2, y)
-    for (k, x) in ((17, 262), (64, 738)):
-        f = frutas.fruit(k).resize((38, 38), Image.LANCZOS)
-        c.paste(f, x - 19, 356 + 23 if x < 500 else 360 + 22)
+        c.paste(frutas.fruit(k).resize((38, 38), Image.LANCZOS), x - 19, y + fy)
     kid = personagem.sheet().crop((0, 3 * 58, 43, 4 * 58))
     kid = kid.resize((86, 116), Image.LANCZOS)
     c.paste(kid, 332, 470)
