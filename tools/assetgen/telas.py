@@ -380,21 +380,28 @@ CAPTION_W, CAPTION_H = 160, 48
 BROWN = (150, 80, 50)
 
 
-def _end_base(card, title_color, icon):
+def _end_base(card, title_color, icon, again=None):
     c = Canvas(SW, SH, SS)
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    _end_board(c, card, title_color, icon)
+    _end_board(c, card, title_color, icon, again)
     return c
 
 
-def _end_board(c, card, title_color, icon):
-    """card: the title, the rule's bold lines and a softer last line (or None)."""
+def _end_board(c, card, title_color, icon, again=None):
+    """card: the title, the rule's bold lines and a softer last line (or None);
+    again: one more soft line in the title's colour (or None)."""
     title, rule, soft = card
     board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
     icon(c, 400, 56)
     title_text(c, (400, 124), title, 36, fill=title_color, stroke=3.5)
     lines = [(s, True, None) for s in rule] + ([(soft, False, BROWN)] if soft else [])
-    _clear_text_lines(c, lines, 152, 16, leading=1.3)
+    if again:
+        lines.append((again, False, darker(title_color, 0.3)))
+    if len(lines) <= 3:
+        _clear_text_lines(c, lines, 152, 16, leading=1.3)
+    else:
+        # Four lines fit above the answer panel a little smaller and closer.
+        _clear_text_lines(c, lines, 148, 15, leading=1.22)
     x0, y0, x1, y1 = ANSWER_PANEL
     c.rrect((x0, y0, x1, y1), 12, fill=(226, 196, 140))
     c.rrect((x0 + 2, y0 + 2, x1 - 2, y1 - 2), 10, fill=(255, 250, 234))
@@ -458,36 +465,6 @@ def won(t):
                       (100, 300, 12), (700, 300, 16)):
         c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
     _won_card(c, t)
-    return c.result()
-
-
-def lost(kind, t):
-    red = (230, 84, 60)
-    if kind == "posicao":
-        c = _end_base(t["lost_position"], red, _icon_stall)
-        belonged, fruit, put = t["lost_position_labels"]
-        _card_tree(c, belonged)
-        _card_fruit_spot(c, fruit)
-        _cross(c, 492, 374, 7)
-        c.text((506, 374), put, 13, fill=INK, bold=False, anchor="lm")
-    elif kind == "rotacao":
-        c = _end_base(t["lost_rotation"], red, _icon_rotate)
-        c.text((400, 262), t["lost_rotation_label"], 19, fill=INK, anchor="mm")
-        sparkle(c, 262, 336, 9)
-        sparkle(c, 538, 336, 9)
-    elif kind == "chave":
-        c = _end_base(t["lost_key"], red, _icon_twins)
-        tree, fruit = t["lost_key_labels"]
-        _card_tree(c, tree)
-        _card_fruit_spot(c, fruit)
-    elif kind == "tempo":
-        c = _end_base(t["lost_time"], red, _icon_clock)
-        tree, stalls, filled = t["lost_time_labels"]
-        _card_tree(c, tree)
-        c.text((545, 346), stalls, 17, fill=INK, anchor="mm")
-        c.text((545, 368), filled, 17, fill=INK, anchor="mm")
-    else:
-        raise ValueError(kind)
     return c.result()
 
 
@@ -572,6 +549,69 @@ def _icon_stall(c, x, y):
     c.blob([("rr", x - 16, y - 8, x + 16, y + 20, 3)], WOOD, INK, 2)
     c.circle(x, y + 4, 10, fill=INK)
     c.text((x, y + 4.5), "?", 16, fill=WHITE)
+
+
+def _answer_position(c, labels):
+    belonged, fruit, put = labels
+    _card_tree(c, belonged)
+    _card_fruit_spot(c, fruit)
+    _cross(c, 492, 374, 7)
+    c.text((506, 374), put, 13, fill=INK, bold=False, anchor="lm")
+
+
+def _answer_rotation(c, labels):
+    label, = labels
+    c.text((400, 262), label, 19, fill=INK, anchor="mm")
+    sparkle(c, 262, 336, 9)
+    sparkle(c, 538, 336, 9)
+
+
+def _answer_key(c, labels):
+    tree, fruit = labels
+    _card_tree(c, tree)
+    _card_fruit_spot(c, fruit)
+
+
+def _answer_time(c, labels):
+    tree, stalls, filled = labels
+    _card_tree(c, tree)
+    c.text((545, 346), stalls, 17, fill=INK, anchor="mm")
+    c.text((545, 368), filled, 17, fill=INK, anchor="mm")
+
+
+# Each mistake: the name of its texts, its icon, and the room where the game
+# draws its answer. A match lost and a practice corrected share all three, so
+# the game draws the answer at the same places on both cards.
+MISTAKES = {
+    "posicao": ("position", _icon_stall, _answer_position),
+    "rotacao": ("rotation", _icon_rotate, _answer_rotation),
+    "chave": ("key", _icon_twins, _answer_key),
+    "tempo": ("time", _icon_clock, _answer_time),
+}
+LOST_RED = (230, 84, 60)
+PRACTICE_TEAL = TEAL
+
+
+def _mistake_card(kind, card, labels, title_color, again=None):
+    name, icon, answer = MISTAKES[kind]
+    c = _end_base(card, title_color, icon, again)
+    answer(c, labels)
+    return c.result()
+
+
+def lost(kind, t):
+    name = MISTAKES[kind][0]
+    return _mistake_card(kind, t["lost_" + name], t["lost_%s_labels" % name], LOST_RED)
+
+
+def practice(kind, t):
+    """A practice mistake: the lost card's rule under a friendlier title, and a
+    last line saying the move is taken back."""
+    name = MISTAKES[kind][0]
+    title, again = t["practice_" + name]
+    _, rule, soft = t["lost_" + name]
+    labels = t.get("practice_%s_labels" % name, t["lost_%s_labels" % name])
+    return _mistake_card(kind, (title, rule, soft), labels, PRACTICE_TEAL, again)
 
 
 def _clear_text_lines(c, lines, y0, size, leading=1.32, color=INK, bold_first=False):
@@ -701,6 +741,10 @@ def generate(want, t):
                        ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
         if want(name):
             result[name] = lost(kind, t)
+    for name, kind in (("PraticaPosicao.png", "posicao"), ("PraticaRotacao.png", "rotacao"),
+                       ("PraticaChave.png", "chave")):
+        if want(name):
+            result[name] = practice(kind, t)
     if want("Legendas.png"):
         result["Legendas.png"] = captions(t)
     if want("Instrucoes.png"):
