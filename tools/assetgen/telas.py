@@ -377,6 +377,16 @@ CARD_SLOTS = [(330, 290), (265, 345), (395, 345), (232, 410), (297, 410), (363, 
 CARD_FRUIT = (545, 300)
 CARD_TIMES = ((300, 318), (500, 318))
 CAPTION_W, CAPTION_H = 160, 48
+# The practice's complete card: the time in digits in a box on the left; on the
+# right one row a mistake (wrong stall, wrong rotation, repeated number), its
+# label from x PRACTICE_LABEL_X and its count in a round spot.
+PRACTICE_TIME = (290, 320)
+PRACTICE_TIME_W, PRACTICE_TIME_H = 150, 70
+PRACTICE_DIVIDER_X = 380
+PRACTICE_MISTAKES_HEADING = (510, 250)
+PRACTICE_MISTAKE_ROWS = (300, 350, 400)
+PRACTICE_LABEL_X = 395
+PRACTICE_COUNT_X, PRACTICE_COUNT_R = 590, 21
 BROWN = (150, 80, 50)
 
 
@@ -419,11 +429,16 @@ def _card_tree(c, heading):
     c.line([(470, 240), (470, 440)], (226, 196, 140), 2)
 
 
+def _spot(c, x, y, r):
+    """A round sunk spot in the answer panel, where the game draws a fruit or a number."""
+    c.circle(x, y, r, fill=(226, 196, 140))
+    c.circle(x, y, r - 2, fill=(244, 226, 190))
+
+
 def _card_fruit_spot(c, label):
     x, y = CARD_FRUIT
     c.text((x, 246), label, 14, fill=BROWN, anchor="mm")
-    c.circle(x, y, 38, fill=(226, 196, 140))
-    c.circle(x, y, 36, fill=(244, 226, 190))
+    _spot(c, x, y, 38)
 
 
 def _cross(c, x, y, r=15):
@@ -433,20 +448,27 @@ def _cross(c, x, y, r=15):
         c.line([p0, p1], (230, 60, 50), 5.5)
 
 
+def _answer_box(c, x, y, w, h, label=None):
+    """A sunk box in the answer panel where the game draws a number, under its label."""
+    if label:
+        c.text((x, 256), label, 17, fill=INK, anchor="mm")
+    c.rrect((x - w / 2.0, y - h / 2.0, x + w / 2.0, y + h / 2.0), 12, fill=(226, 196, 140))
+    c.rrect((x - w / 2.0 + 2, y - h / 2.0 + 2, x + w / 2.0 - 2, y + h / 2.0 - 2), 10,
+            fill=(244, 226, 190))
+
+
 def _won_card(c, t):
     _end_board(c, t["won"], (250, 176, 40), _icon_star)
     for (x, y), label in zip(CARD_TIMES, t["won_times"]):
-        c.text((x, 256), label, 17, fill=INK, anchor="mm")
-        c.rrect((x - 48, y - 40, x + 48, y + 40), 12, fill=(226, 196, 140))
-        c.rrect((x - 46, y - 38, x + 46, y + 38), 10, fill=(244, 226, 190))
+        _answer_box(c, x, y, 96, 80, label)
     for (x, y) in ((206, 250), (594, 250), (400, 318)):
         sparkle(c, x, y, 9)
 
 
-def won(t):
-    c = Canvas(SW, SH, SS)
+def _festive(c, seed):
+    """Dimmed window with confetti and stars all round the end card."""
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    rnd = random.Random(77)
+    rnd = random.Random(seed)
     cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
     card = END_CARD
     for _ in range(140):
@@ -464,7 +486,35 @@ def won(t):
     for (x, y, r) in ((80, 90, 16), (720, 120, 20), (70, 470, 18), (730, 460, 14),
                       (100, 300, 12), (700, 300, 16)):
         c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
+
+
+def won(t):
+    c = Canvas(SW, SH, SS)
+    _festive(c, 77)
     _won_card(c, t)
+    return c.result()
+
+
+def practice_complete(t):
+    """A whole tree built in practice: the time on the left, the count of each
+    mistake on the right, drawn by the game at the places named at the top."""
+    c = Canvas(SW, SH, SS)
+    _festive(c, 78)
+    _end_board(c, t["practice_complete"], PRACTICE_TEAL, _icon_tree)
+    x, y = PRACTICE_TIME
+    _answer_box(c, x, y, PRACTICE_TIME_W, PRACTICE_TIME_H, t["practice_time"])
+    sparkle(c, 214, 256, 8)
+    sparkle(c, 366, 256, 8)
+    c.line([(PRACTICE_DIVIDER_X, 240), (PRACTICE_DIVIDER_X, 440)], (226, 196, 140), 2)
+    heading, rows = t["practice_mistakes"]
+    c.text(PRACTICE_MISTAKES_HEADING, heading, 17, fill=INK, anchor="mm")
+    room = PRACTICE_COUNT_X - PRACTICE_COUNT_R - 8 - PRACTICE_LABEL_X
+    for y, label in zip(PRACTICE_MISTAKE_ROWS, rows):
+        size = 15
+        while size > 11 and c.text_width(label, size) > room:
+            size -= 0.5
+        c.text((PRACTICE_LABEL_X, y), label, size, fill=INK, anchor="lm")
+        _spot(c, PRACTICE_COUNT_X, y, PRACTICE_COUNT_R)
     return c.result()
 
 
@@ -505,6 +555,14 @@ def _icon_round(c, x, y, color):
 def _icon_star(c, x, y):
     _icon_round(c, x, y, (255, 210, 80))
     c.blob([("poly", star_points(x, y + 2, 27, 12))], (255, 244, 170), INK, 2.5)
+
+
+def _icon_tree(c, x, y):
+    """A whole tree of seven stalls, balanced, with a sparkle or two."""
+    _icon_round(c, x, y, (255, 210, 80))
+    mini_tree(c, x, y - 18, [""] * 7, 14, 17, 4.8, [GREEN] * 7)
+    sparkle(c, x + 22, y - 22, 6, WHITE)
+    sparkle(c, x - 24, y - 12, 4.5, WHITE)
 
 
 def _icon_clock(c, x, y):
@@ -745,6 +803,8 @@ def generate(want, t):
                        ("PraticaChave.png", "chave")):
         if want(name):
             result[name] = practice(kind, t)
+    if want("PraticaCompleta.png"):
+        result["PraticaCompleta.png"] = practice_complete(t)
     if want("Legendas.png"):
         result["Legendas.png"] = captions(t)
     if want("Instrucoes.png"):
