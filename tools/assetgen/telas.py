@@ -458,7 +458,7 @@ def _answer_box(c, x, y, w, h, label=None):
 
 
 def _won_card(c, t):
-    _end_board(c, t["won"], (250, 176, 40), _icon_star)
+    _end_board(c, t["won"], (250, 176, 40), icon_star)
     for (x, y), label in zip(CARD_TIMES, t["won_times"]):
         _answer_box(c, x, y, 96, 80, label)
     for (x, y) in ((206, 250), (594, 250), (400, 318)):
@@ -500,7 +500,7 @@ def practice_complete(t):
     mistake on the right, drawn by the game at the places named at the top."""
     c = Canvas(SW, SH, SS)
     _festive(c, 78)
-    _end_board(c, t["practice_complete"], PRACTICE_TEAL, _icon_tree)
+    _end_board(c, t["practice_complete"], PRACTICE_TEAL, icon_tree)
     x, y = PRACTICE_TIME
     _answer_box(c, x, y, PRACTICE_TIME_W, PRACTICE_TIME_H, t["practice_time"])
     sparkle(c, 214, 256, 8)
@@ -545,28 +545,34 @@ def captions(t):
     return c.result()
 
 
-def _icon_round(c, x, y, color):
+# The end cards' round icons: gold for a win, coral for a loss. They also come
+# smaller, on other discs, as the marks of the results screen.
+GOLD_DISC = (255, 210, 80)
+CORAL_DISC = (236, 96, 80)
+
+
+def icon_round(c, x, y, color):
     c.circle(x + 2, y + 3, 40, fill=(30, 15, 5, 90))
     c.circle(x, y, 40, fill=INK)
     c.circle(x, y, 36.5, fill=color)
     c.ellipse((x - 25, y - 30, x + 10, y - 12), fill=(255, 255, 255, 70))
 
 
-def _icon_star(c, x, y):
-    _icon_round(c, x, y, (255, 210, 80))
+def icon_star(c, x, y, disc=GOLD_DISC):
+    icon_round(c, x, y, disc)
     c.blob([("poly", star_points(x, y + 2, 27, 12))], (255, 244, 170), INK, 2.5)
 
 
-def _icon_tree(c, x, y):
+def icon_tree(c, x, y, disc=GOLD_DISC):
     """A whole tree of seven stalls, balanced, with a sparkle or two."""
-    _icon_round(c, x, y, (255, 210, 80))
+    icon_round(c, x, y, disc)
     mini_tree(c, x, y - 18, [""] * 7, 14, 17, 4.8, [GREEN] * 7)
     sparkle(c, x + 22, y - 22, 6, WHITE)
     sparkle(c, x - 24, y - 12, 4.5, WHITE)
 
 
-def _icon_clock(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_clock(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.circle(x, y, 24, fill=INK)
     c.circle(x, y, 21, fill=WHITE)
     for k in range(12):
@@ -578,16 +584,16 @@ def _icon_clock(c, x, y):
     c.circle(x, y, 3, fill=RED)
 
 
-def _icon_twins(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_twins(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     f = frutas.fruit(7).resize((36, 36), Image.LANCZOS)
     c.paste(f, x - 36, y - 16)
     c.paste(f, x + 0, y - 16)
     c.text((x, y - 24), "=", 18, fill=WHITE, stroke=1.8, stroke_fill=INK)
 
 
-def _icon_rotate(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_rotate(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.ring_arc(x - 2, y + 6, 19, 195, 345, INK, 8)
     c.ring_arc(x - 2, y + 6, 19, 195, 345, WHITE, 4.6)
     ex = x - 2 + 19 * math.cos(math.radians(345))
@@ -599,8 +605,8 @@ def _icon_rotate(c, x, y):
     c.line([(x + 11, y + 21), (x + 19, y + 13)], INK, 2.6)
 
 
-def _icon_stall(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_stall(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.blob([("rr", x - 20, y - 20, x + 20, y - 8, 4)], RED, INK, 2)
     c.rect((x - 18, y - 18, x - 9, y - 10), fill=CREAM)
     c.rect((x + 2, y - 18, x + 11, y - 10), fill=CREAM)
@@ -641,10 +647,10 @@ def _answer_time(c, labels):
 # draws its answer. A match lost and a practice corrected share all three, so
 # the game draws the answer at the same places on both cards.
 MISTAKES = {
-    "posicao": ("position", _icon_stall, _answer_position),
-    "rotacao": ("rotation", _icon_rotate, _answer_rotation),
-    "chave": ("key", _icon_twins, _answer_key),
-    "tempo": ("time", _icon_clock, _answer_time),
+    "posicao": ("position", icon_stall, _answer_position),
+    "rotacao": ("rotation", icon_rotate, _answer_rotation),
+    "chave": ("key", icon_twins, _answer_key),
+    "tempo": ("time", icon_clock, _answer_time),
 }
 LOST_RED = (230, 84, 60)
 PRACTICE_TEAL = TEAL
