@@ -429,7 +429,7 @@ def _card_tree(c, heading):
     c.line([(470, 240), (470, 440)], (226, 196, 140), 2)
 
 
-def _spot(c, x, y, r):
+def sunk_spot(c, x, y, r):
     """A round sunk spot in the answer panel, where the game draws a fruit or a number."""
     c.circle(x, y, r, fill=(226, 196, 140))
     c.circle(x, y, r - 2, fill=(244, 226, 190))
@@ -438,7 +438,7 @@ def _spot(c, x, y, r):
 def _card_fruit_spot(c, label):
     x, y = CARD_FRUIT
     c.text((x, 246), label, 14, fill=BROWN, anchor="mm")
-    _spot(c, x, y, 38)
+    sunk_spot(c, x, y, 38)
 
 
 def _cross(c, x, y, r=15):
@@ -448,7 +448,7 @@ def _cross(c, x, y, r=15):
         c.line([p0, p1], (230, 60, 50), 5.5)
 
 
-def _answer_box(c, x, y, w, h, label=None):
+def sunk_box(c, x, y, w, h, label=None):
     """A sunk box in the answer panel where the game draws a number, under its label."""
     if label:
         c.text((x, 256), label, 17, fill=INK, anchor="mm")
@@ -460,7 +460,7 @@ def _answer_box(c, x, y, w, h, label=None):
 def _won_card(c, t):
     _end_board(c, t["won"], (250, 176, 40), icon_star)
     for (x, y), label in zip(CARD_TIMES, t["won_times"]):
-        _answer_box(c, x, y, 96, 80, label)
+        sunk_box(c, x, y, 96, 80, label)
     for (x, y) in ((206, 250), (594, 250), (400, 318)):
         sparkle(c, x, y, 9)
 
@@ -502,7 +502,7 @@ def practice_complete(t):
     _festive(c, 78)
     _end_board(c, t["practice_complete"], PRACTICE_TEAL, icon_tree)
     x, y = PRACTICE_TIME
-    _answer_box(c, x, y, PRACTICE_TIME_W, PRACTICE_TIME_H, t["practice_time"])
+    sunk_box(c, x, y, PRACTICE_TIME_W, PRACTICE_TIME_H, t["practice_time"])
     sparkle(c, 214, 256, 8)
     sparkle(c, 366, 256, 8)
     c.line([(PRACTICE_DIVIDER_X, 240), (PRACTICE_DIVIDER_X, 440)], (226, 196, 140), 2)
@@ -514,7 +514,7 @@ def practice_complete(t):
         while size > 11 and c.text_width(label, size) > room:
             size -= 0.5
         c.text((PRACTICE_LABEL_X, y), label, size, fill=INK, anchor="lm")
-        _spot(c, PRACTICE_COUNT_X, y, PRACTICE_COUNT_R)
+        sunk_spot(c, PRACTICE_COUNT_X, y, PRACTICE_COUNT_R)
     return c.result()
 
 
