@@ -703,9 +703,13 @@ def _bullets(c, x, y, items, maxw, size=13.5):
     return y
 
 
+DIAGRAM_W, DIAGRAM_H = 187, 158
+DIAGRAM_SCALE = 0.9  # the sketches, so that before and after stand side by side
+
+
 def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
-    """One rotation: its name, the case it fixes and a before -> after sketch."""
-    w, h = 187, 248
+    """One rotation: its name, the case it fixes and a sketch, before -> after."""
+    w, h, s = DIAGRAM_W, DIAGRAM_H, DIAGRAM_SCALE
     c.rrect((x0 + 3, y0 + 4, x0 + w + 3, y0 + h + 4), 10, fill=(30, 15, 5, 70))
     c.rrect((x0, y0, x0 + w, y0 + h), 10, fill=INK)
     c.rrect((x0 + 2, y0 + 2, x0 + w - 2, y0 + h - 2), 8, fill=(255, 250, 236))
@@ -717,22 +721,28 @@ def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
     c.text((x0 + w / 2, y0 + 33), name2, 14.5, fill=WHITE, stroke=1.6, stroke_fill=INK)
     c.text((x0 + w / 2, y0 + 60), case, 13.5, fill=(170, 70, 40), bold=True, condensed=True)
 
-    def draw_tree(nodes, edges, ox, oy):
+    def draw_tree(nodes, edges, cx, cy):
+        """The sketch centred on (cx, cy) by its outermost nodes."""
+        xs = [n[0] for n in nodes.values()]
+        ys = [n[1] for n in nodes.values()]
+        ox = cx - s * (min(xs) + max(xs)) / 2.0
+        oy = cy - s * (min(ys) + max(ys)) / 2.0
+        at = {k: (ox + s * nx, oy + s * ny) for k, (nx, ny, _) in nodes.items()}
         for a, b in edges:
-            c.line([(ox + nodes[a][0], oy + nodes[a][1]), (ox + nodes[b][0], oy + nodes[b][1])],
-                   INK, 2.2)
-        for k, (nx, ny, col) in nodes.items():
-            c.circle(ox + nx, oy + ny, 13, fill=INK)
-            c.circle(ox + nx, oy + ny, 11, fill=col)
-            c.text((ox + nx, oy + ny + 0.5), k, 13, fill=WHITE, stroke=1.5, stroke_fill=INK)
+            c.line([at[a], at[b]], INK, 2.2)
+        for k, (_, _, col) in nodes.items():
+            c.circle(at[k][0], at[k][1], 13 * s, fill=INK)
+            c.circle(at[k][0], at[k][1], 11 * s, fill=col)
+            c.text((at[k][0], at[k][1] + 0.5), k, 13 * s, fill=WHITE, stroke=1.5, stroke_fill=INK)
 
-    draw_tree(before[0], before[1], x0 + w / 2, y0 + 88)
-    # Arrow downwards between before and after.
-    ax, ay = x0 + w / 2, y0 + 162
-    c.line([(ax, ay - 6), (ax, ay + 7)], INK, 6)
-    c.line([(ax, ay - 6), (ax, ay + 7)], ORANGE, 3)
-    c.blob([("poly", [(ax - 8, ay + 5), (ax + 8, ay + 5), (ax, ay + 14)])], ORANGE, INK, 1.6)
-    draw_tree(after[0], after[1], x0 + w / 2, y0 + 195)
+    mid = y0 + 70 + (h - 76) / 2.0
+    draw_tree(before[0], before[1], x0 + 43, mid)
+    # Arrow to the right, from before to after.
+    ax, ay = x0 + 85, mid
+    c.line([(ax, ay), (ax + 7, ay)], INK, 6)
+    c.line([(ax, ay), (ax + 7, ay)], ORANGE, 3)
+    c.blob([("poly", [(ax + 6, ay - 7), (ax + 6, ay + 7), (ax + 14, ay)])], ORANGE, INK, 1.6)
+    draw_tree(after[0], after[1], x0 + 140, mid)
 
 
 def instructions(t):
@@ -783,10 +793,18 @@ def instructions(t):
     BAL = ({"20": (0, 0, GREEN), "10": (-30, 28, GREEN), "30": (30, 28, GREEN)},
            [("20", "10"), ("20", "30")])
     # In the order of the rotation buttons: single right, double right, single left, double left.
+    row2 = 88 + DIAGRAM_H + 8
     for (x0, y0, before, color), name, case in zip(
-            ((406, 88, LL, TEAL), (602, 88, LR, PURPLE), (406, 344, RR, TEAL), (602, 344, RL, PURPLE)),
+            ((406, 88, LL, TEAL), (602, 88, LR, PURPLE), (406, row2, RR, TEAL), (602, row2, RL, PURPLE)),
             t["rotations"], t["cases"]):
         _rotation_diagram(c, x0, y0, name, case, before, BAL, color)
+
+    # Below them: practice, its keys, and the results.
+    top = row2 + DIAGRAM_H + 10
+    board(c, (406, top, 789, 594), r=12, fill=PAPER, edge=WOOD, edge_w=5)
+    heading, items = t["practice_keys"]
+    y = _section(c, 418, top + 10, heading, TEAL)
+    _bullets(c, 422, y, items, 789 - 16 - 422, 13)
     return c.result()
 
 

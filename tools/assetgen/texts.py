@@ -90,6 +90,13 @@ TEXTS = {
             "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
             "Na barraca certa, se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
             "Você tem 90 segundos para montar a árvore."]),
+        # The balance factor: the height of the left subtree minus that of the right,
+        # so a tree heavy on the left has a positive one, as in the cases below.
+        "practice_keys": ("Prática e resultados", [
+            "P no menu: uma partida sem relógio; um erro é explicado e desfeito.",
+            "H na prática: o fator de balanceamento de cada barraca, altura da subárvore "
+            "esquerda menos a da direita; +2 ou \u22122 pede uma rotação.",
+            "R no menu: os resultados de cada jogada, com a prática à parte."]),
         "or_else": ("ou, se não servir,", "→ lixo"),
         "which_rotation": "Qual rotação usar?",
         "cases": ["Pesa à esquerda-esquerda", "Pesa à esquerda-direita",
@@ -153,7 +160,7 @@ TEXTS = {
         "caption_count": "%d of 7",
         "how_to_play": "How to play",
         "goal": ("Goal", "Catch the fruits that fall from the orchard and take each number to "
-                 "the right stall: the stalls form a balanced search tree (AVL). "
+                 "the correct stall: the stalls form a balanced search tree (AVL). "
                  "Fill all 7 stalls to win!"),
         "controls": ("Controls", [
             "Arrows: walk and pick up fruits. Esc: quit.",
@@ -162,9 +169,14 @@ TEXTS = {
         "rules": ("Rules", [
             "The top stall is the root. Smaller numbers go left; greater or equal ones, right.",
             "Wrong stall or repeated number: you lose, even if the tree would rotate.",
-            "At the right stall, if the tree is out of balance, choose the right rotation; "
+            "At the correct stall, if the tree is out of balance, choose the correct rotation; "
             "a wrong one loses.",
             "You have 90 seconds to build the tree."]),
+        "practice_keys": ("Practice and results", [
+            "P on the menu: a match with no clock; a mistake is explained and taken back.",
+            "H in practice: each stall's balance factor, the height of its left subtree minus "
+            "that of its right; +2 or \u22122 calls for a rotation.",
+            "R on the menu: the results of every move, practice kept apart."]),
         "or_else": ("or, if no stall fits,", "→ bin"),
         "which_rotation": "Which rotation to use?",
         "cases": ["Left-left case", "Left-right case", "Right-right case", "Right-left case"],
