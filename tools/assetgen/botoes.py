@@ -3,7 +3,7 @@ import math
 
 from PIL import Image
 
-from .base import (Canvas, INK, WHITE, GREEN, ORANGE, RED, TEAL, PURPLE, YELLOW,
+from .base import (Canvas, INK, WHITE, GREEN, ORANGE, RED, TEAL, BLUE, PURPLE, YELLOW,
                    lighter, darker, mix, rgba)
 
 # Label text is white with a dark stroke; body colours per button.
@@ -137,8 +137,35 @@ def _icon_rotation(c, cx, cy, clockwise, double, color):
                   heads=2 if double else 1, head=6.0)
 
 
+def _icon_practice(c, cx, cy, color):
+    """A little tree of three stalls: building one at leisure."""
+    _icon_badge(c, cx, cy, 13)
+    root, left, right = (cx, cy - 6), (cx - 7, cy + 5.5), (cx + 7, cy + 5.5)
+    for child in (left, right):
+        c.line([root, child], INK, 1.8)
+    for x, y in (root, left, right):
+        c.circle(x, y, 3.9, fill=INK)
+        c.circle(x, y, 2.6, fill=color)
+
+
+def _icon_results(c, cx, cy, color):
+    """A small bar chart, the bars rising to the right."""
+    _icon_badge(c, cx, cy, 13)
+    for k, h in enumerate((6, 10.5, 15)):
+        x = cx - 7.5 + k * 5.5
+        c.blob([("rr", x, cy + 7 - h, x + 4, cy + 7, 1)], color, INK, 1.3)
+    c.line([(cx - 9, cy + 7.6), (cx + 9, cy + 7.6)], INK, 1.6)
+
+
+def _icon_undo(c, cx, cy, color):
+    """An arrow turning back over the top: the move taken back."""
+    _icon_badge(c, cx, cy, 13)
+    _curved_arrow(c, cx + 1, cy + 3, 6.5, False, color, 2.4, span=(180, 350), head=5.5)
+
+
 ICONS = {"play": _icon_play, "question": _icon_question, "exit": _icon_exit,
-         "back": _icon_back, "again": _icon_again}
+         "back": _icon_back, "again": _icon_again, "practice": _icon_practice,
+         "results": _icon_results, "undo": _icon_undo}
 
 
 def _frame_simple(label, color, icon, state):
@@ -209,6 +236,9 @@ SIMPLE_BUTTONS = [
     ("BotaoSair.png", "quit", RED, "exit"),
     ("BotaoVoltar.png", "back", ORANGE, "back"),
     ("BotaoJogarNovamente.png", "play_again", GREEN, "again"),
+    ("BotaoPraticar.png", "practice", TEAL, "practice"),
+    ("BotaoResultados.png", "results", PURPLE, "results"),
+    ("BotaoTentarDeNovo.png", "try_again", BLUE, "undo"),
 ]
 
 # File, turns clockwise, double, colour; the texts table names them in this order.

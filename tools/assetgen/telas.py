@@ -19,7 +19,10 @@ TIMER_POS = (466, 15)   # 79x64 timer cell
 BIN_POS = (385, 125)
 PLAY_AGAIN = (299, 468, 500, 539)
 BACK_BUTTON = (150, 515, 351, 586)
-MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250)
+# Play, instructions, quit, practice, results, top to bottom.
+MENU_BUTTONS_X, MENU_BUTTONS_Y = 20, (90, 170, 250, 330, 410)
+MENU_BUTTON_W, MENU_BUTTON_H = 201, 71
+STALL_LEFT_X = 300
 ROT_BUTTONS_X, ROT_BUTTONS_Y = 34, (258, 338, 418, 498)
 
 
@@ -287,10 +290,12 @@ def menu(t):
         c.blob([("poly", [(xa, ya), (xb + 6, yb), ((xa + xb) / 2 + 3, ya + 22)])],
                cols[(k // 2) % len(cols)], INK, 1.6)
 
-    # Soft panel behind the buttons.
-    c.rrect((12, 76, 234, 338), 20, fill=(30, 15, 5, 70))
-    c.rrect((8, 72, 229, 333), 20, fill=INK)
-    c.rrect((11, 75, 226, 330), 17, fill=(250, 230, 190, 240))
+    # Soft panel behind the buttons: 12 px round their sides and bottom, 18 above.
+    x0, x1 = MENU_BUTTONS_X - 12, MENU_BUTTONS_X + MENU_BUTTON_W + 8
+    y0, y1 = MENU_BUTTONS_Y[0] - 18, MENU_BUTTONS_Y[-1] + MENU_BUTTON_H + 12
+    c.rrect((x0 + 4, y0 + 4, x1 + 5, y1 + 5), 20, fill=(30, 15, 5, 70))
+    c.rrect((x0, y0, x1, y1), 20, fill=INK)
+    c.rrect((x0 + 3, y0 + 3, x1 - 3, y1 - 3), 17, fill=(250, 230, 190, 240))
 
     # Title and subtitle.
     title_text(c, (505, 118), "Jogo", 104, fill=ORANGE, stroke=7)
@@ -316,13 +321,12 @@ def menu(t):
         x, y = pos[i]
         c.paste(f.resize((54, 54), Image.LANCZOS), x - 27, y - 27)
     # Stalls on both sides and the kid in front.
-    for (i, x, y, s) in ((0, 262, 356, 1.0), (3, 738, 360, 0.95)):
+    # The left one stands clear of the button panel, between it and the tree.
+    for (i, k, x, y, s, fy) in ((0, 17, STALL_LEFT_X, 356, 1.0, 23), (3, 64, 738, 360, 0.95, 22)):
         st = barracas.stall(i)
         im = st.resize((int(st.width * s), int(st.height * s)), Image.LANCZOS)
         c.paste(im, x - im.width / 2, y)
-    for (k, x) in ((17, 262), (64, 738)):
-        f = frutas.fruit(k).resize((38, 38), Image.LANCZOS)
-        c.paste(f, x - 19, 356 + 23 if x < 500 else 360 + 22)
+        c.paste(frutas.fruit(k).resize((38, 38), Image.LANCZOS), x - 19, y + fy)
     kid = personagem.sheet().crop((0, 3 * 58, 43, 4 * 58))
     kid = kid.resize((86, 116), Image.LANCZOS)
     c.paste(kid, 332, 470)
@@ -373,24 +377,41 @@ CARD_SLOTS = [(330, 290), (265, 345), (395, 345), (232, 410), (297, 410), (363, 
 CARD_FRUIT = (545, 300)
 CARD_TIMES = ((300, 318), (500, 318))
 CAPTION_W, CAPTION_H = 160, 48
+# The practice's complete card: the time in digits in a box on the left; on the
+# right one row a mistake (wrong stall, wrong rotation, repeated number), its
+# label from x PRACTICE_LABEL_X and its count in a round spot.
+PRACTICE_TIME = (290, 320)
+PRACTICE_TIME_W, PRACTICE_TIME_H = 150, 70
+PRACTICE_DIVIDER_X = 380
+PRACTICE_MISTAKES_HEADING = (510, 250)
+PRACTICE_MISTAKE_ROWS = (300, 350, 400)
+PRACTICE_LABEL_X = 395
+PRACTICE_COUNT_X, PRACTICE_COUNT_R = 590, 21
 BROWN = (150, 80, 50)
 
 
-def _end_base(card, title_color, icon):
+def _end_base(card, title_color, icon, again=None):
     c = Canvas(SW, SH, SS)
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    _end_board(c, card, title_color, icon)
+    _end_board(c, card, title_color, icon, again)
     return c
 
 
-def _end_board(c, card, title_color, icon):
-    """card: the title, the rule's bold lines and a softer last line (or None)."""
+def _end_board(c, card, title_color, icon, again=None):
+    """card: the title, the rule's bold lines and a softer last line (or None);
+    again: one more soft line in the title's colour (or None)."""
     title, rule, soft = card
     board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
     icon(c, 400, 56)
     title_text(c, (400, 124), title, 36, fill=title_color, stroke=3.5)
     lines = [(s, True, None) for s in rule] + ([(soft, False, BROWN)] if soft else [])
-    _clear_text_lines(c, lines, 152, 16, leading=1.3)
+    if again:
+        lines.append((again, False, darker(title_color, 0.3)))
+    if len(lines) <= 3:
+        _clear_text_lines(c, lines, 152, 16, leading=1.3)
+    else:
+        # Four lines fit above the answer panel a little smaller and closer.
+        _clear_text_lines(c, lines, 148, 15, leading=1.22)
     x0, y0, x1, y1 = ANSWER_PANEL
     c.rrect((x0, y0, x1, y1), 12, fill=(226, 196, 140))
     c.rrect((x0 + 2, y0 + 2, x1 - 2, y1 - 2), 10, fill=(255, 250, 234))
@@ -408,11 +429,16 @@ def _card_tree(c, heading):
     c.line([(470, 240), (470, 440)], (226, 196, 140), 2)
 
 
+def sunk_spot(c, x, y, r):
+    """A round sunk spot in the answer panel, where the game draws a fruit or a number."""
+    c.circle(x, y, r, fill=(226, 196, 140))
+    c.circle(x, y, r - 2, fill=(244, 226, 190))
+
+
 def _card_fruit_spot(c, label):
     x, y = CARD_FRUIT
     c.text((x, 246), label, 14, fill=BROWN, anchor="mm")
-    c.circle(x, y, 38, fill=(226, 196, 140))
-    c.circle(x, y, 36, fill=(244, 226, 190))
+    sunk_spot(c, x, y, 38)
 
 
 def _cross(c, x, y, r=15):
@@ -422,20 +448,27 @@ def _cross(c, x, y, r=15):
         c.line([p0, p1], (230, 60, 50), 5.5)
 
 
-def _won_card(c, t):
-    _end_board(c, t["won"], (250, 176, 40), _icon_star)
-    for (x, y), label in zip(CARD_TIMES, t["won_times"]):
+def sunk_box(c, x, y, w, h, label=None):
+    """A sunk box in the answer panel where the game draws a number, under its label."""
+    if label:
         c.text((x, 256), label, 17, fill=INK, anchor="mm")
-        c.rrect((x - 48, y - 40, x + 48, y + 40), 12, fill=(226, 196, 140))
-        c.rrect((x - 46, y - 38, x + 46, y + 38), 10, fill=(244, 226, 190))
+    c.rrect((x - w / 2.0, y - h / 2.0, x + w / 2.0, y + h / 2.0), 12, fill=(226, 196, 140))
+    c.rrect((x - w / 2.0 + 2, y - h / 2.0 + 2, x + w / 2.0 - 2, y + h / 2.0 - 2), 10,
+            fill=(244, 226, 190))
+
+
+def _won_card(c, t):
+    _end_board(c, t["won"], (250, 176, 40), icon_star)
+    for (x, y), label in zip(CARD_TIMES, t["won_times"]):
+        sunk_box(c, x, y, 96, 80, label)
     for (x, y) in ((206, 250), (594, 250), (400, 318)):
         sparkle(c, x, y, 9)
 
 
-def won(t):
-    c = Canvas(SW, SH, SS)
+def _festive(c, seed):
+    """Dimmed window with confetti and stars all round the end card."""
     c.rect((0, 0, SW, SH), fill=(0, 0, 0, 110))
-    rnd = random.Random(77)
+    rnd = random.Random(seed)
     cols = [RED, YELLOW, GREEN, BLUE, ORANGE, PURPLE, PINK]
     card = END_CARD
     for _ in range(140):
@@ -453,37 +486,35 @@ def won(t):
     for (x, y, r) in ((80, 90, 16), (720, 120, 20), (70, 470, 18), (730, 460, 14),
                       (100, 300, 12), (700, 300, 16)):
         c.blob([("poly", star_points(x, y, r, r * 0.45))], YELLOW, INK, 2)
+
+
+def won(t):
+    c = Canvas(SW, SH, SS)
+    _festive(c, 77)
     _won_card(c, t)
     return c.result()
 
 
-def lost(kind, t):
-    red = (230, 84, 60)
-    if kind == "posicao":
-        c = _end_base(t["lost_position"], red, _icon_stall)
-        belonged, fruit, put = t["lost_position_labels"]
-        _card_tree(c, belonged)
-        _card_fruit_spot(c, fruit)
-        _cross(c, 492, 374, 7)
-        c.text((506, 374), put, 13, fill=INK, bold=False, anchor="lm")
-    elif kind == "rotacao":
-        c = _end_base(t["lost_rotation"], red, _icon_rotate)
-        c.text((400, 262), t["lost_rotation_label"], 19, fill=INK, anchor="mm")
-        sparkle(c, 262, 336, 9)
-        sparkle(c, 538, 336, 9)
-    elif kind == "chave":
-        c = _end_base(t["lost_key"], red, _icon_twins)
-        tree, fruit = t["lost_key_labels"]
-        _card_tree(c, tree)
-        _card_fruit_spot(c, fruit)
-    elif kind == "tempo":
-        c = _end_base(t["lost_time"], red, _icon_clock)
-        tree, stalls, filled = t["lost_time_labels"]
-        _card_tree(c, tree)
-        c.text((545, 346), stalls, 17, fill=INK, anchor="mm")
-        c.text((545, 368), filled, 17, fill=INK, anchor="mm")
-    else:
-        raise ValueError(kind)
+def practice_complete(t):
+    """A whole tree built in practice: the time on the left, the count of each
+    mistake on the right, drawn by the game at the places named at the top."""
+    c = Canvas(SW, SH, SS)
+    _festive(c, 78)
+    _end_board(c, t["practice_complete"], PRACTICE_TEAL, icon_tree)
+    x, y = PRACTICE_TIME
+    sunk_box(c, x, y, PRACTICE_TIME_W, PRACTICE_TIME_H, t["practice_time"])
+    sparkle(c, 214, 256, 8)
+    sparkle(c, 366, 256, 8)
+    c.line([(PRACTICE_DIVIDER_X, 240), (PRACTICE_DIVIDER_X, 440)], (226, 196, 140), 2)
+    heading, rows = t["practice_mistakes"]
+    c.text(PRACTICE_MISTAKES_HEADING, heading, 17, fill=INK, anchor="mm")
+    room = PRACTICE_COUNT_X - PRACTICE_COUNT_R - 8 - PRACTICE_LABEL_X
+    for y, label in zip(PRACTICE_MISTAKE_ROWS, rows):
+        size = 15
+        while size > 11 and c.text_width(label, size) > room:
+            size -= 0.5
+        c.text((PRACTICE_LABEL_X, y), label, size, fill=INK, anchor="lm")
+        sunk_spot(c, PRACTICE_COUNT_X, y, PRACTICE_COUNT_R)
     return c.result()
 
 
@@ -514,20 +545,34 @@ def captions(t):
     return c.result()
 
 
-def _icon_round(c, x, y, color):
+# The end cards' round icons: gold for a win, coral for a loss. They also come
+# smaller, on other discs, as the marks of the results screen.
+GOLD_DISC = (255, 210, 80)
+CORAL_DISC = (236, 96, 80)
+
+
+def icon_round(c, x, y, color):
     c.circle(x + 2, y + 3, 40, fill=(30, 15, 5, 90))
     c.circle(x, y, 40, fill=INK)
     c.circle(x, y, 36.5, fill=color)
     c.ellipse((x - 25, y - 30, x + 10, y - 12), fill=(255, 255, 255, 70))
 
 
-def _icon_star(c, x, y):
-    _icon_round(c, x, y, (255, 210, 80))
+def icon_star(c, x, y, disc=GOLD_DISC):
+    icon_round(c, x, y, disc)
     c.blob([("poly", star_points(x, y + 2, 27, 12))], (255, 244, 170), INK, 2.5)
 
 
-def _icon_clock(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_tree(c, x, y, disc=GOLD_DISC):
+    """A whole tree of seven stalls, balanced, with a sparkle or two."""
+    icon_round(c, x, y, disc)
+    mini_tree(c, x, y - 18, [""] * 7, 14, 17, 4.8, [GREEN] * 7)
+    sparkle(c, x + 22, y - 22, 6, WHITE)
+    sparkle(c, x - 24, y - 12, 4.5, WHITE)
+
+
+def icon_clock(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.circle(x, y, 24, fill=INK)
     c.circle(x, y, 21, fill=WHITE)
     for k in range(12):
@@ -539,16 +584,16 @@ def _icon_clock(c, x, y):
     c.circle(x, y, 3, fill=RED)
 
 
-def _icon_twins(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_twins(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     f = frutas.fruit(7).resize((36, 36), Image.LANCZOS)
     c.paste(f, x - 36, y - 16)
     c.paste(f, x + 0, y - 16)
     c.text((x, y - 24), "=", 18, fill=WHITE, stroke=1.8, stroke_fill=INK)
 
 
-def _icon_rotate(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_rotate(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.ring_arc(x - 2, y + 6, 19, 195, 345, INK, 8)
     c.ring_arc(x - 2, y + 6, 19, 195, 345, WHITE, 4.6)
     ex = x - 2 + 19 * math.cos(math.radians(345))
@@ -560,14 +605,77 @@ def _icon_rotate(c, x, y):
     c.line([(x + 11, y + 21), (x + 19, y + 13)], INK, 2.6)
 
 
-def _icon_stall(c, x, y):
-    _icon_round(c, x, y, (236, 96, 80))
+def icon_stall(c, x, y, disc=CORAL_DISC):
+    icon_round(c, x, y, disc)
     c.blob([("rr", x - 20, y - 20, x + 20, y - 8, 4)], RED, INK, 2)
     c.rect((x - 18, y - 18, x - 9, y - 10), fill=CREAM)
     c.rect((x + 2, y - 18, x + 11, y - 10), fill=CREAM)
     c.blob([("rr", x - 16, y - 8, x + 16, y + 20, 3)], WOOD, INK, 2)
     c.circle(x, y + 4, 10, fill=INK)
     c.text((x, y + 4.5), "?", 16, fill=WHITE)
+
+
+def _answer_position(c, labels):
+    belonged, fruit, put = labels
+    _card_tree(c, belonged)
+    _card_fruit_spot(c, fruit)
+    _cross(c, 492, 374, 7)
+    c.text((506, 374), put, 13, fill=INK, bold=False, anchor="lm")
+
+
+def _answer_rotation(c, labels):
+    label, = labels
+    c.text((400, 262), label, 19, fill=INK, anchor="mm")
+    sparkle(c, 262, 336, 9)
+    sparkle(c, 538, 336, 9)
+
+
+def _answer_key(c, labels):
+    tree, fruit = labels
+    _card_tree(c, tree)
+    _card_fruit_spot(c, fruit)
+
+
+def _answer_time(c, labels):
+    tree, stalls, filled = labels
+    _card_tree(c, tree)
+    c.text((545, 346), stalls, 17, fill=INK, anchor="mm")
+    c.text((545, 368), filled, 17, fill=INK, anchor="mm")
+
+
+# Each mistake: the name of its texts, its icon, and the room where the game
+# draws its answer. A match lost and a practice corrected share all three, so
+# the game draws the answer at the same places on both cards.
+MISTAKES = {
+    "posicao": ("position", icon_stall, _answer_position),
+    "rotacao": ("rotation", icon_rotate, _answer_rotation),
+    "chave": ("key", icon_twins, _answer_key),
+    "tempo": ("time", icon_clock, _answer_time),
+}
+LOST_RED = (230, 84, 60)
+PRACTICE_TEAL = TEAL
+
+
+def _mistake_card(kind, card, labels, title_color, again=None):
+    name, icon, answer = MISTAKES[kind]
+    c = _end_base(card, title_color, icon, again)
+    answer(c, labels)
+    return c.result()
+
+
+def lost(kind, t):
+    name = MISTAKES[kind][0]
+    return _mistake_card(kind, t["lost_" + name], t["lost_%s_labels" % name], LOST_RED)
+
+
+def practice(kind, t):
+    """A practice mistake: the lost card's rule under a friendlier title, and a
+    last line saying the move is taken back."""
+    name = MISTAKES[kind][0]
+    title, again = t["practice_" + name]
+    _, rule, soft = t["lost_" + name]
+    labels = t.get("practice_%s_labels" % name, t["lost_%s_labels" % name])
+    return _mistake_card(kind, (title, rule, soft), labels, PRACTICE_TEAL, again)
 
 
 def _clear_text_lines(c, lines, y0, size, leading=1.32, color=INK, bold_first=False):
@@ -595,9 +703,13 @@ def _bullets(c, x, y, items, maxw, size=13.5):
     return y
 
 
+DIAGRAM_W, DIAGRAM_H = 187, 158
+DIAGRAM_SCALE = 0.9  # the sketches, so that before and after stand side by side
+
+
 def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
-    """One rotation: its name, the case it fixes and a before -> after sketch."""
-    w, h = 187, 248
+    """One rotation: its name, the case it fixes and a sketch, before -> after."""
+    w, h, s = DIAGRAM_W, DIAGRAM_H, DIAGRAM_SCALE
     c.rrect((x0 + 3, y0 + 4, x0 + w + 3, y0 + h + 4), 10, fill=(30, 15, 5, 70))
     c.rrect((x0, y0, x0 + w, y0 + h), 10, fill=INK)
     c.rrect((x0 + 2, y0 + 2, x0 + w - 2, y0 + h - 2), 8, fill=(255, 250, 236))
@@ -609,22 +721,28 @@ def _rotation_diagram(c, x0, y0, name, case, before, after, heavy_color):
     c.text((x0 + w / 2, y0 + 33), name2, 14.5, fill=WHITE, stroke=1.6, stroke_fill=INK)
     c.text((x0 + w / 2, y0 + 60), case, 13.5, fill=(170, 70, 40), bold=True, condensed=True)
 
-    def draw_tree(nodes, edges, ox, oy):
+    def draw_tree(nodes, edges, cx, cy):
+        """The sketch centred on (cx, cy) by its outermost nodes."""
+        xs = [n[0] for n in nodes.values()]
+        ys = [n[1] for n in nodes.values()]
+        ox = cx - s * (min(xs) + max(xs)) / 2.0
+        oy = cy - s * (min(ys) + max(ys)) / 2.0
+        at = {k: (ox + s * nx, oy + s * ny) for k, (nx, ny, _) in nodes.items()}
         for a, b in edges:
-            c.line([(ox + nodes[a][0], oy + nodes[a][1]), (ox + nodes[b][0], oy + nodes[b][1])],
-                   INK, 2.2)
-        for k, (nx, ny, col) in nodes.items():
-            c.circle(ox + nx, oy + ny, 13, fill=INK)
-            c.circle(ox + nx, oy + ny, 11, fill=col)
-            c.text((ox + nx, oy + ny + 0.5), k, 13, fill=WHITE, stroke=1.5, stroke_fill=INK)
+            c.line([at[a], at[b]], INK, 2.2)
+        for k, (_, _, col) in nodes.items():
+            c.circle(at[k][0], at[k][1], 13 * s, fill=INK)
+            c.circle(at[k][0], at[k][1], 11 * s, fill=col)
+            c.text((at[k][0], at[k][1] + 0.5), k, 13 * s, fill=WHITE, stroke=1.5, stroke_fill=INK)
 
-    draw_tree(before[0], before[1], x0 + w / 2, y0 + 88)
-    # Arrow downwards between before and after.
-    ax, ay = x0 + w / 2, y0 + 162
-    c.line([(ax, ay - 6), (ax, ay + 7)], INK, 6)
-    c.line([(ax, ay - 6), (ax, ay + 7)], ORANGE, 3)
-    c.blob([("poly", [(ax - 8, ay + 5), (ax + 8, ay + 5), (ax, ay + 14)])], ORANGE, INK, 1.6)
-    draw_tree(after[0], after[1], x0 + w / 2, y0 + 195)
+    mid = y0 + 70 + (h - 76) / 2.0
+    draw_tree(before[0], before[1], x0 + 43, mid)
+    # Arrow to the right, from before to after.
+    ax, ay = x0 + 85, mid
+    c.line([(ax, ay), (ax + 7, ay)], INK, 6)
+    c.line([(ax, ay), (ax + 7, ay)], ORANGE, 3)
+    c.blob([("poly", [(ax + 6, ay - 7), (ax + 6, ay + 7), (ax + 14, ay)])], ORANGE, INK, 1.6)
+    draw_tree(after[0], after[1], x0 + 140, mid)
 
 
 def instructions(t):
@@ -675,10 +793,18 @@ def instructions(t):
     BAL = ({"20": (0, 0, GREEN), "10": (-30, 28, GREEN), "30": (30, 28, GREEN)},
            [("20", "10"), ("20", "30")])
     # In the order of the rotation buttons: single right, double right, single left, double left.
+    row2 = 88 + DIAGRAM_H + 8
     for (x0, y0, before, color), name, case in zip(
-            ((406, 88, LL, TEAL), (602, 88, LR, PURPLE), (406, 344, RR, TEAL), (602, 344, RL, PURPLE)),
+            ((406, 88, LL, TEAL), (602, 88, LR, PURPLE), (406, row2, RR, TEAL), (602, row2, RL, PURPLE)),
             t["rotations"], t["cases"]):
         _rotation_diagram(c, x0, y0, name, case, before, BAL, color)
+
+    # Below them: practice, its keys, and the results.
+    top = row2 + DIAGRAM_H + 10
+    board(c, (406, top, 789, 594), r=12, fill=PAPER, edge=WOOD, edge_w=5)
+    heading, items = t["practice_keys"]
+    y = _section(c, 418, top + 10, heading, TEAL)
+    _bullets(c, 422, y, items, 789 - 16 - 422, 13)
     return c.result()
 
 
@@ -697,6 +823,12 @@ def generate(want, t):
                        ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
         if want(name):
             result[name] = lost(kind, t)
+    for name, kind in (("PraticaPosicao.png", "posicao"), ("PraticaRotacao.png", "rotacao"),
+                       ("PraticaChave.png", "chave")):
+        if want(name):
+            result[name] = practice(kind, t)
+    if want("PraticaCompleta.png"):
+        result["PraticaCompleta.png"] = practice_complete(t)
     if want("Legendas.png"):
         result["Legendas.png"] = captions(t)
     if want("Instrucoes.png"):

@@ -1,4 +1,5 @@
-"""Timer sheet: cell n (79x64, ten per row) shows n seconds left, n = 0..90."""
+"""Timer sheet: cell n (79x64, ten per row) shows n seconds left, n = 0..90; and
+the one cell shown in its place in practice, which has no clock."""
 import math
 
 from PIL import Image
@@ -18,14 +19,15 @@ def colours(n):
     return CREAM, INK, (120, 196, 220, 255)
 
 
-def cell(n):
+def _badge(badge, clock, part):
+    """The badge and its clock, the face's wedge filled to part (0..1) of a turn;
+    the caller writes what stands on the right."""
     c = Canvas(CW, CH)
-    badge, num, clock = colours(n)
     c.rrect((3.5, 6, CW - 2.5, CH - 3), 14, fill=(40, 20, 10, 60))
     c.rrect((2, 4, CW - 4, CH - 5), 14, fill=INK)
     c.blob_gradient([("rr", 4.5, 6.5, CW - 6.5, CH - 7.5, 11.5)], lighter(badge, 0.25), badge,
                     outline=None)
-    # Clock: face, two bells, hands showing the part of the minute left.
+    # Clock: face, two bells, hands.
     cx, cy, r = 18, 33, 10.5
     for a in (-40, 40):
         bx = cx + (r + 1) * math.sin(math.radians(a))
@@ -34,17 +36,21 @@ def cell(n):
         c.circle(bx, by, 2.2, fill=clock)
     c.circle(cx, cy, r + 2, fill=INK)
     c.circle(cx, cy, r, fill=WHITE)
-    frac = (n % 60) / 60.0
     c.ellipse((cx - r + 1.5, cy - r + 1.5, cx + r - 1.5, cy + r - 1.5), fill=None)
-    if n > 0:
-        # Coloured wedge: the time still left within the current minute (full at 60 and 90).
-        part = 1.0 if n % 60 == 0 else frac
+    if part > 0:
         b = [(cx - r + 1.5) * c.ss, (cy - r + 1.5) * c.ss, (cx + r - 1.5) * c.ss,
              (cy + r - 1.5) * c.ss]
-        c.d.pieslice(b, -90, -90 + 360 * part, fill=clock if badge != CREAM else clock)
+        c.d.pieslice(b, -90, -90 + 360 * part, fill=clock)
     c.line([(cx, cy), (cx, cy - 6.5)], INK, 2.0)
     c.line([(cx, cy), (cx + 4.5, cy + 2)], INK, 2.0)
     c.circle(cx, cy, 1.6, fill=INK)
+    return c
+
+
+def cell(n):
+    badge, num, clock = colours(n)
+    # Coloured wedge: the time still left within the current minute (full at 60).
+    c = _badge(badge, clock, 0 if n == 0 else (1.0 if n % 60 == 0 else (n % 60) / 60.0))
     s = str(n)
     size = 26 if len(s) == 2 else 29
     stroke = 2.0 if num == WHITE else 0
@@ -57,6 +63,14 @@ def cell(n):
     return c.result()
 
 
+def no_clock():
+    """Practice runs with no clock: the calm timer with an infinity sign for the seconds."""
+    badge, num, clock = colours(SECONDS)
+    c = _badge(badge, clock, 1.0)
+    c.text((52.5, 35), "\u221e", 38, fill=num, stroke=0.9, stroke_fill=num)
+    return c.result()
+
+
 def sheet():
     im = Image.new("RGBA", (CW * 10, CH * 10), (0, 0, 0, 0))
     for n in range(SECONDS + 1):
@@ -65,6 +79,9 @@ def sheet():
 
 
 def generate(want):
-    if not want("Tempo.png"):
-        return {}
-    return {"Tempo.png": sheet()}
+    result = {}
+    if want("Tempo.png"):
+        result["Tempo.png"] = sheet()
+    if want("SemRelogio.png"):
+        result["SemRelogio.png"] = no_clock()
+    return result
