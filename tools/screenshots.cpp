@@ -1,7 +1,8 @@
 // Photographs the game's screens for the README: the menu, the instructions, a
 // match in progress, the rotation question, the stall fruits halfway through a
-// rotation and every end screen with its answer, in Portuguese; the menu, a match
-// and an end screen in English (en/). Each screen is reached by playing, through
+// rotation and every end screen with its answer, and a practice (its badges, a
+// corrected mistake, the finished card), in Portuguese; the menu, a match, an end
+// screen and the practice in English (en/). Each screen is reached by playing, through
 // the same driver the tests use, and the window is saved as it was displayed.
 //
 //   tools/screenshots.sh     (builds this and writes docs/screenshots/*.png)
@@ -25,6 +26,7 @@ struct Scene {
     const char* file;
     std::vector<std::pair<int32_t, int32_t>> deliveries;  // fruit, slot
     std::function<void(Driver&)> finish;
+    bool practice = false;  // started with P, the balance factors shown with H
 };
 
 // Spreads the six falling fruits down the lanes, as they are a while into a match.
@@ -52,6 +54,16 @@ void winAfter(Driver& d, float seconds, const char* stored) {
 // The menu with the pointer away from its buttons.
 void pointAway(Driver& d) { d.clickAt({700, 20}); }
 
+// A practice finished after one wrong stall taken back, as if it took 73 seconds.
+void completePractice(Driver& d) {
+    d.press(sf::Keyboard::Enter, 2);
+    d.deliverTo(TreeSlot::LeftLeft);
+    d.answer(RotationKind::SingleRight);
+    while (d.game.stallsMoving) d.turn();
+    for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) d.insert(fruit, slot);
+    d.game.wonSeconds = 73;
+}
+
 void match(Driver& d) {
     d.carry(41);
     d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
@@ -76,11 +88,17 @@ const Scene kScenes[] = {
          d.game.matchTime = sf::seconds(kMatchSeconds);
          d.game.updateTimer();
      }},
+    {"practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
+    {"practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},
+    {"practice-complete", {{50, 0}, {30, 1}, {20, 4}}, completePractice, true},
     // The game's own language is asked for by name above, whatever the session's
     // locale; a scene under en/ is taken in English.
     {"en/menu", {}, pointAway},
     {"en/match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"en/lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
+    {"en/practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
+    {"en/practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},
+    {"en/practice-complete", {{50, 0}, {30, 1}, {20, 4}}, completePractice, true},
 };
 
 class Screenshot : public ::testing::TestWithParam<Scene> {};
@@ -97,7 +115,12 @@ TEST_P(Screenshot, Take) {
     Game game;
     Driver driver(game);
     driver.open();
-    if (file.substr(english ? 3 : 0) != "menu" && file != "instructions") {
+    if (scene.practice) {
+        driver.turn();
+        driver.press(sf::Keyboard::P, 2);
+        driver.press(sf::Keyboard::H);
+        for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
+    } else if (file.substr(english ? 3 : 0) != "menu" && file != "instructions") {
         driver.startMatch();
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
     } else {

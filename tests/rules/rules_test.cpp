@@ -519,7 +519,9 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     play({{10, 3}, {25, 4}, {40, 5}, {60, 6}});
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
-    EXPECT_TRUE(shows(driver.capture(), game.practiceCompleteSprite));
+    sf::Sprite complete = game.practiceCompleteSprite;
+    complete.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
+    EXPECT_TRUE(shows(driver.capture(), complete));
     const int32_t counted[] = {game.practiceMistakes[LossCause::WrongSlot],
                                game.practiceMistakes[LossCause::WrongRotation],
                                game.practiceMistakes[LossCause::RepeatedKey]};
@@ -564,9 +566,9 @@ TEST_F(Practice, BadgesShowEachFilledStallsBalanceFactorAndTheTwoOfAQuestion) {
     EXPECT_EQ(expectBadges("during the question"), 2);
     driver.answer(RotationKind::SingleRight);
     finishStallAnimation();
-    // 30 at the root, 20 and 50 below; 60 under 50 makes 50 lean left (+1) and the root right (-1).
-    ASSERT_TRUE(driver.insert(60, TreeSlot::RightLeft));
-    EXPECT_EQ(expectBadges("after the rotation and 60"), 2);
+    // 30 at the root, 20 and 50 below; 40 under 50 makes 50 lean left (+1) and the root right (-1).
+    ASSERT_TRUE(driver.insert(40, TreeSlot::RightLeft));
+    EXPECT_EQ(expectBadges("after the rotation and 40"), 2);
     driver.press(sf::Keyboard::H);
     EXPECT_FALSE(shows(driver.capture(), game.balanceSprites[TreeSlot::Right])) << "H again hides them";
 }
