@@ -131,7 +131,7 @@ TEXTS = {
         "lost_rotation": ("Wrong rotation!", ["See where the tree is heavy: left-left takes a single",
                                               "right rotation; left-right takes a double right one."],
                           "On the right side, it is the same, mirrored."),
-        "lost_rotation_labels": ("The right rotation was:",),
+        "lost_rotation_labels": ("The correct rotation was:",),
         "lost_key": ("Repeated key!", ["Each number can go into the tree only once."],
                      "Throw repeated fruits into the bin."),
         "lost_key_labels": ("The tree", "Already there"),
