@@ -164,11 +164,9 @@ def empty(t):
     return c.result()
 
 
+PICTURES = {"TelaResultados.png": screen, "ResultadosVazio.png": empty}
+
+
 def generate(want, t):
     """Returns {file name: image} of the results screen and its empty card, texts from t."""
-    result = {}
-    if want("TelaResultados.png"):
-        result["TelaResultados.png"] = screen(t)
-    if want("ResultadosVazio.png"):
-        result["ResultadosVazio.png"] = empty(t)
-    return result
+    return {name: make(t) for name, make in PICTURES.items() if want(name)}
