@@ -21,6 +21,7 @@
 #include <vector>
 #include "app/game.hpp"
 #include "app/history.hpp"
+#include "support/data_home.hpp"
 
 namespace {
 
@@ -80,18 +81,13 @@ bool endedWell(pid_t game) {
     return waitpid(game, &status, 0) == game && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A data folder of its own, named through the environment as a session names it.
-class History : public ::testing::Test {
+class History : public DataHome {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/jogo-history-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
+        DataHome::SetUp();
         file = scratch / "jogo" / "history.csv";
-        setenv("XDG_DATA_HOME", pattern, 1);
     }
-    void TearDown() override { fs::remove_all(scratch); }
-    fs::path scratch, file;
+    fs::path file;
 };
 
 TEST_F(History, LinesReadBackFieldByFieldInLocalTimeWithTheCodesAndOneDecimal) {
