@@ -78,8 +78,9 @@ std::string isoLocalTime(std::time_t t);
 std::string historyLine(const HistoryEntry& entry);
 
 // Appends the entry's line to the history, making the folder and the file (with
-// its header) when needed. False, having written nothing, when it cannot; the
-// first failure of the run is said in one line on standard error.
+// its header) when needed; some microseconds, no fsync. False when it cannot (no
+// home, a folder or pipe in the way, no permission, a full disk), never throwing;
+// the first failure of the run is said in one line on standard error.
 bool appendHistory(const HistoryEntry& entry);
 
 // Reads the history once and sums it up, skipping every line it cannot read. A
