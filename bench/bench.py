@@ -3,7 +3,8 @@
 Each round runs, one after the other: the game's play frame, the bare program's
 frame, the floor (clear and display), the game's start-up, and one session of the
 real binary (menu left idle, then a match at its 60 frames per second) for CPU
-use and peak resident memory. Interleaving spreads any change in the machine's
+use and peak resident memory, and the history program (a summary of 100,000
+lines, and appends to them). Interleaving spreads any change in the machine's
 load over all figures alike.
 """
 import argparse
@@ -22,6 +23,7 @@ FRAMES = 2000
 IDLE_SECONDS = 10.0
 SETTLE_SECONDS = 1.0
 TICKS = os.sysconf('SC_CLK_TCK')
+HISTORY_ROUNDS = 5  # within one run of history_bench, 100 appends each
 
 
 def figures(line):
@@ -81,6 +83,7 @@ def main():
     game_bench = os.path.join(build, 'bench', 'game_bench')
     bare = os.path.join(build, 'bench', 'bare_frame')
     binary = os.path.join(build, 'jogo')
+    history = os.path.join(build, 'bench', 'history_bench')
 
     samples = {}
 
@@ -96,6 +99,7 @@ def main():
         keep({'floor_frame_us': run([bare, 'floor', str(FRAMES)])['frame_us']})
         keep(run([game_bench, 'startup', str(time.monotonic_ns())]))
         keep(session(binary))
+        keep(run([history, str(HISTORY_ROUNDS)]))
         print('round %d done' % round_number, file=sys.stderr)
 
     m = {k: statistics.median(v) for k, v in samples.items()}
@@ -113,6 +117,9 @@ def main():
         ('peak resident memory (MB)', 'peak_rss_mb', '%.1f', '<= 130'),
         ('CPU, menu idle (% of a core)', 'menu_cpu', '%.1f', '<= 8'),
         ('CPU, match at 60 fps (% of a core)', 'match_cpu', '%.1f', '<= 55'),
+        ('history summary, 100,000 lines (ms)', 'history_summary_ms', '%.1f', '<= 100'),
+        ('history append, one line to that file (ms)', 'history_append_ms', '%.3f', '<= 1'),
+        ('  slowest of each run\'s 500 appends (ms)', 'history_append_slowest_ms', '%.3f', ''),
     ]
     for label, key, fmt, target in rows:
         print('| %s | %s | %s | %s |' % (label, fmt % m[key],

@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "app/data_folder.hpp"
 #include "app/game.hpp"
 
 namespace {
@@ -36,15 +36,8 @@ int32_t parseRecord(const std::string& text) {
 }  // namespace
 
 std::string bestTimePath() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && dataHome[0] == '/') {
-        return std::string(dataHome) + "/jogo/best-time";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.local/share/jogo/best-time";
-    }
-    return std::string();
+    const std::string folder = dataFolder();
+    return folder.empty() ? folder : folder + "/best-time";
 }
 
 int32_t readBestTime() {

@@ -18,6 +18,7 @@
 #include <vector>
 #include "app/best_time.hpp"
 #include "app/options.hpp"
+#include "support/data_home.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -56,17 +57,12 @@ struct Exit {
 
 class Exits : public Shell, public ::testing::WithParamInterface<std::tuple<Exit, bool>> {};
 
-// A data folder of its own, named through the environment as a session names it.
-class BestTime : public ::testing::Test {
+class BestTime : public DataHome {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/jogo-record-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
+        DataHome::SetUp();
         record = scratch / "jogo" / "best-time";
-        setenv("XDG_DATA_HOME", pattern, 1);
     }
-    void TearDown() override { fs::remove_all(scratch); }
     // A fresh game wins a match that took `seconds`.
     Game& winIn(float seconds) {
         Game& game = *games.emplace_back(std::make_unique<Game>());
@@ -80,7 +76,7 @@ protected:
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
         EXPECT_EQ(std::distance(fs::directory_iterator(record.parent_path()), fs::directory_iterator()), 1);
     }
-    fs::path scratch, record;
+    fs::path record;
     std::vector<std::unique_ptr<Game>> games;
 };
 

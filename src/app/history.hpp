@@ -1,0 +1,89 @@
+// The history: every judged event of a match or a practice, one CSV line each, in
+// history.csv beside the best time, so that a student (or a teacher, in a
+// spreadsheet) can see what was asked and answered, and the results screen can
+// sum it up. The file is the student's: lines are only ever appended, never
+// rewritten, and a file that cannot be written or read never stops the game.
+//
+// The columns, after a header line written when the file is made:
+//   time,match,mode,event,fruit,chosen,expected,correct,seconds
+// time and match are local ISO 8601 times with their offset (when the event was
+// judged, when its match or practice began); mode is match or practice; event is
+// stall, rotation, repeat, timeout, won or complete; fruit the number delivered
+// (empty when none was); chosen and expected are slot codes or bin for a stall,
+// rotation codes for a rotation, filled stalls out of 7 for a time-out, and empty
+// where they mean nothing; correct is 1 or 0; seconds since the match began, with
+// one decimal.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <istream>
+#include <string>
+#include <vector>
+
+struct HistoryEntry {
+    std::time_t time = 0;
+    std::time_t matchStart = 0;
+    bool practice = false;
+    std::string event;
+    int32_t fruit = -1;  // -1: no fruit
+    std::string chosen;
+    std::string expected;
+    bool correct = false;
+    float seconds = 0.f;
+};
+
+// Stall placements of one mode.
+struct HistoryStalls {
+    int32_t placed = 0;
+    int32_t correct = 0;
+    int32_t binToStall = 0;  // fruits whose place was the bin, taken to a stall
+};
+
+// What the results screen shows. Rotations count matches and practice together;
+// stalls are kept apart by mode.
+struct HistorySummary {
+    int32_t records = 0;  // lines read
+    int32_t skipped = 0;  // other lines that were not empty, the header among them
+    std::array<int32_t, 4> rotationsAsked{};  // by RotationKind
+    std::array<int32_t, 4> rotationsNamed{};  // of those, named correctly
+    HistoryStalls matchStalls;
+    HistoryStalls practiceStalls;
+    int32_t matchesPlayed = 0;  // matches that reached an outcome
+    int32_t matchesWon = 0;
+    std::vector<int32_t> lastOutcomes;  // the last 20 matches by start, oldest first, as LossCause codes
+    int32_t practicesCompleted = 0;
+    int32_t practiceMistakes = 0;
+};
+
+// history.csv in the game's data folder, or an empty string when there is none.
+std::string historyPath();
+
+// The code of a TreeSlot: root, L, R, LL, LR, RL, RR; bin for TreeSlot::None;
+// empty for anything else.
+const char* slotCode(int32_t slot);
+
+// The code of a RotationKind: single-right, double-right, single-left,
+// double-left; empty for anything else.
+const char* rotationCode(int32_t kind);
+
+// The local time of t in ISO 8601 with its offset, 2026-12-06T14:03:27-03:00
+// (+00:00 in UTC), in the time zone the process has set (tzset). Empty if the
+// time cannot be represented.
+std::string isoLocalTime(std::time_t t);
+
+// The entry as one CSV line ending in a newline, a field quoted only when it
+// holds a comma, a quote or a line break.
+std::string historyLine(const HistoryEntry& entry);
+
+// Appends the entry's line to the history, making the folder and the file (with
+// its header) when needed; some microseconds, no fsync. False when it cannot (no
+// home, a folder or pipe in the way, no permission, a full disk), never throwing;
+// the first failure of the run is said in one line on standard error.
+bool appendHistory(const HistoryEntry& entry);
+
+// Reads the history once and sums it up, skipping every line it cannot read. A
+// missing or unreadable file is an empty history.
+HistorySummary summarizeHistory(const std::string& path);
+HistorySummary summarizeHistory(std::istream& in);
