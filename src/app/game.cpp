@@ -17,6 +17,7 @@ const sf::Time kMenuPause = sf::milliseconds(100);
 
 Game::Game() : frameDelay(kMenuPause) {
     language = Language::Portuguese;  // the game's own, until the pictures load
+    resultsBestSeconds = -1;
     fullScreen = false;
     muted = false;
     frameLimit = 60;
@@ -67,6 +68,8 @@ void Game::loopTurn() {
         showMenu();
     } else if (instructionsActive) {
         showInstructions();
+    } else if (resultsActive) {
+        showResults();
     } else if (playActive) {
         playFrame();
     }
@@ -129,8 +132,10 @@ void Game::resetMatch() {
     characterSprite.setPosition(kCharacterStart);
     menuActive = true;
     instructionsActive = false;
+    resultsActive = false;
     playActive = false;
     restartRequested = 0;
+    matchStartTime = 0;
     pressedKey = sf::Keyboard::Unknown;
     walkFrame = 0;
     facing = Facing::Right;

@@ -11,8 +11,11 @@
 #include <SFML/Graphics.hpp>
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 
 #include "app/dimensions.hpp"
+#include "app/history.hpp"
 #include "tree/tree.hpp"
 
 // Game numbers with their units.
@@ -71,6 +74,9 @@ public:
     bool updateSmallButton(sf::Sprite& button);
     void showMenu();
     void showInstructions();
+    // Opens the results: the history read once, summed up (src/app/results.cpp).
+    void openResults();
+    void showResults();
     // True when the key was pressed in this turn's events (each press counts once).
     bool keyWasPressed(sf::Keyboard::Key key) const { return pressedKey == key; }
 
@@ -96,6 +102,10 @@ public:
     void loseMatch(int32_t cause);
     // Ends the match with a win, once.
     void winMatch();
+    // Appends one judged event of this match or practice to the history
+    // (src/rules/record.cpp); a history that cannot be written changes nothing.
+    void recordEvent(const char* event, int32_t fruit, const std::string& chosen,
+                     const std::string& expected, bool correct);
 
     // Practice (src/rules/practice.cpp): the same game without the clock, where a
     // mistake is shown on a card and then taken back.
@@ -148,9 +158,9 @@ public:
     void drawEndScreen();
     // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
     void drawEndAnswer();
-    // A whole number in the digit pictures, centred on a point; a percent sign or
-    // an "s" after it when asked (src/scene/end_card.cpp).
-    void drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix = -1);
+    // A whole number in the digit pictures, centred on a point, at a scale; a
+    // percent sign or an "s" after it when asked (src/scene/end_card.cpp).
+    void drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix = -1, float scale = 1);
 
     // Full screen and sound (src/app/screen.cpp, src/app/sound.cpp).
     // F11: reopens the window at the other size; the match goes on as it was.
@@ -193,6 +203,8 @@ public:
     sf::Sprite instructionsButtonSprite;
     sf::Sprite quitButtonSprite;
     sf::Sprite practiceButtonSprite;
+    sf::Texture resultsButtonTexture;
+    sf::Sprite resultsButtonSprite;
     sf::Texture instructionsTexture;
     sf::Texture backButtonTexture;
     sf::Sprite instructionsSprite;
@@ -269,6 +281,18 @@ public:
     sf::Sprite balanceSprites[kStallCount];
     sf::Sprite digitSprite;
 
+    // Results: the screen, its word for an empty history, the bars, the marks of
+    // the last matches and a back button of its own.
+    sf::Texture resultsTexture;
+    sf::Texture resultsEmptyTexture;
+    sf::Texture barsTexture;
+    sf::Texture marksTexture;
+    sf::Sprite resultsSprite;
+    sf::Sprite resultsEmptySprite;
+    sf::Sprite barSprite;
+    sf::Sprite markSprite;
+    sf::Sprite resultsBackButtonSprite;
+
     // The sign shown on every screen while muted.
     sf::Texture mutedSignTexture;
     sf::Sprite mutedSignSprite;
@@ -293,7 +317,13 @@ public:
     // Screen flags.
     bool menuActive;
     bool instructionsActive;
+    bool resultsActive;
     bool playActive;
+
+    // What the results screen shows: the history summed up when it opened, and the
+    // best time then.
+    HistorySummary results;
+    int32_t resultsBestSeconds;
 
     // Match state.
     float frameSeconds;
@@ -350,4 +380,6 @@ public:
     TreeNode* playerRoot;
     sf::Clock matchClock;
     sf::Time matchTime;
+    // When this match or practice began, by the calendar: it names it in the history.
+    std::time_t matchStartTime;
 };

@@ -4,7 +4,7 @@
 
 void Game::showMenu() {
     // The first button that reports a click ends the button tests of this frame.
-    // Enter plays, the way the first button does; P practises.
+    // Enter plays, the way the first button does; P practises, R shows the results.
     if (updateButton(playButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
         menuActive = false;
         playActive = true;
@@ -17,6 +17,9 @@ void Game::showMenu() {
         menuActive = false;
         playActive = true;
         practicing = true;
+    } else if (updateButton(resultsButtonSprite) || keyWasPressed(sf::Keyboard::R)) {
+        menuActive = false;
+        openResults();
     }
     // The frame is completed even when a button just switched the screen.
     window.clear(sf::Color(0, 0, 0, 255));
@@ -25,6 +28,7 @@ void Game::showMenu() {
     window.draw(instructionsButtonSprite);
     window.draw(quitButtonSprite);
     window.draw(practiceButtonSprite);
+    window.draw(resultsButtonSprite);
     present();
     sf::sleep(frameDelay);
 }

@@ -97,6 +97,35 @@ constexpr int32_t Percent = 10;
 constexpr int32_t Seconds = 11;
 }  // namespace Digit
 
+// The results screen. Rotation rows in the order of the question's buttons, each
+// with a bar in its track, the share named correctly and how often it was asked;
+// the stalls' share with its bar, and the bin fruits put in a stall; below, the
+// matches played and won, the best time, the practices completed and their
+// mistakes; then one mark for each of the last matches, oldest on the left.
+const float kResultsRotationRowY[4] = {152, 198, 244, 290};
+constexpr float kResultsRotationTrackX = 200;
+constexpr float kResultsRotationTrackWidth = 220;
+constexpr float kResultsShareX = 452;
+constexpr float kResultsAskedX = 497;
+constexpr float kResultsSmallDigits = 0.7f;
+const sf::Vector2f kResultsStallTrack{550, 162};
+constexpr float kResultsStallTrackWidth = 210;
+const sf::Vector2f kResultsStallShareCentre{655, 195};
+const sf::Vector2f kResultsBinToStallCentre{655, 292};
+constexpr float kResultsFiguresY = 398;
+constexpr float kResultsPlayedX = 95;
+constexpr float kResultsWonX = 215;
+constexpr float kResultsBestTimeX = 345;
+constexpr float kResultsPracticesX = 520;
+constexpr float kResultsPracticeMistakesX = 680;
+constexpr int32_t kResultsMarkCount = 20;
+constexpr float kResultsFirstMarkX = 58;
+constexpr float kResultsMarkSpacing = 36;
+constexpr float kResultsMarksY = 486;
+constexpr int32_t kBarHeight = 18;
+constexpr int32_t kMarkSize = 30;
+const sf::Vector2f kResultsBackButtonPosition{299, 527};
+
 // The captions sheet: one column of cells, a mark or a short text each.
 constexpr int32_t kCaptionWidth = 160;
 constexpr int32_t kCaptionHeight = 48;

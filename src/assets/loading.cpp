@@ -56,6 +56,8 @@ void Game::loadTextures() {
     setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[2]);
     loadPicture(practiceButtonTexture, "BotaoPraticar.png");
     setUpButton(practiceButtonSprite, practiceButtonTexture, kMenuButtonPositions[3]);
+    loadPicture(resultsButtonTexture, "BotaoResultados.png");
+    setUpButton(resultsButtonSprite, resultsButtonTexture, kMenuButtonPositions[4]);
 
     loadPicture(instructionsTexture, "Instrucoes.png");
     instructionsSprite.setTexture(instructionsTexture);
@@ -175,6 +177,17 @@ void Game::loadTextures() {
     }
     loadPicture(digitsTexture, "Algarismos.png");
     digitSprite.setTexture(digitsTexture);
+
+    // Results; the back button is the instructions' picture in another place.
+    loadPicture(resultsTexture, "TelaResultados.png");
+    resultsSprite.setTexture(resultsTexture);
+    loadPicture(resultsEmptyTexture, "ResultadosVazio.png");
+    resultsEmptySprite.setTexture(resultsEmptyTexture);
+    loadPicture(barsTexture, "Barras.png");
+    barSprite.setTexture(barsTexture);
+    loadPicture(marksTexture, "Marcas.png");
+    markSprite.setTexture(marksTexture);
+    setUpButton(resultsBackButtonSprite, backButtonTexture, kResultsBackButtonPosition);
 
     loadPicture(mutedSignTexture, "SemSom.png");
     mutedSignSprite.setTexture(mutedSignTexture);

@@ -27,6 +27,7 @@ void Game::winMatch() {
         return;
     }
     matchWon = 1;
+    recordEvent(practicing ? "complete" : "won", kNoFruit, "", "", true);
     music.stop();
     playEffect(wonSound);
     if (practicing) {
@@ -55,6 +56,7 @@ void Game::deliverFruit() {
             }
             carrying = false;
             if (findKey(&balancedRoot, carriedFruit) != -1) {
+                recordEvent("repeat", carriedFruit, slotCode(currentSlot), "", false);
                 carriedFruit = kNoFruit;
                 loseMatch(LossCause::RepeatedKey);
                 continue;
@@ -64,7 +66,9 @@ void Game::deliverFruit() {
             // can never make up for it. Neither tree takes it, and the end card shows
             // the tree as it stood with the fruit where it belonged.
             const int32_t rightSlot = placeOfKey(balancedRoot, carriedFruit);
-            if (rightSlot == TreeSlot::None || currentSlot != rightSlot) {
+            const bool placedRight = rightSlot != TreeSlot::None && currentSlot == rightSlot;
+            recordEvent("stall", carriedFruit, slotCode(currentSlot), slotCode(rightSlot), placedRight);
+            if (!placedRight) {
                 carriedFruit = kNoFruit;
                 loseMatch(LossCause::WrongSlot);
                 continue;

@@ -30,16 +30,6 @@ const RotationButton kRotationButtons[] = {
      sf::Keyboard::Numpad4},
 };
 
-// All seven slots hold a node: the player's tree is a complete three-level tree.
-bool everySlotHasANode(TreeNode* root) {
-    for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        if (nodeAtSlot(root, slot) == nullptr) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 void Game::judgeTrees() {
@@ -53,7 +43,7 @@ void Game::judgeTrees() {
         for (int32_t slot = 0; slot < kStallCount; ++slot) {
             everySlotShown = everySlotShown && slotFruit[slot] != kNoFruit;
         }
-        if (everySlotShown && everySlotHasANode(playerRoot)) {
+        if (everySlotShown && filledSlots(playerRoot) == kStallCount) {
             winMatch();
         }
         return;
@@ -73,6 +63,8 @@ void Game::judgeTrees() {
         if (!named || pendingRotation == RotationKind::None) {
             continue;
         }
+        recordEvent("rotation", deliveredFruit, rotationCode(button.kind), rotationCode(pendingRotation),
+                    button.kind == pendingRotation);
         if (pendingRotation == button.kind) {
             playEffect(placeInTreeSound);
             // The character waits until the fruits have reached their new stalls.

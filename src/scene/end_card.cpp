@@ -94,16 +94,12 @@ void Game::drawEndAnswer() {
         drawTree(balancedRoot);
         drawBigFruit(deliveredFruit);
     } else if (lossCause == LossCause::TimeOut) {
-        int32_t filled = 0;
-        for (int32_t slot = 0; slot < kStallCount; ++slot) {
-            filled += nodeAtSlot(playerRoot, slot) != nullptr ? 1 : 0;
-        }
         drawTree(playerRoot);
-        drawCaption(Caption::FirstCount + filled, kCardCaptionCentre);
+        drawCaption(Caption::FirstCount + filledSlots(playerRoot), kCardCaptionCentre);
     }
 }
 
-void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix) {
+void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float scale) {
     std::vector<int32_t> cells;
     for (int32_t rest = std::max(value, 0); rest > 0 || cells.empty(); rest /= 10) {
         cells.insert(cells.begin(), rest % 10);
@@ -111,12 +107,13 @@ void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix) {
     if (suffix >= 0) {
         cells.push_back(suffix);
     }
-    const float width = kDigitAdvance * static_cast<float>(cells.size() - 1) + kDigitWidth;
-    sf::Vector2f at(std::round(centre.x - width / 2), std::round(centre.y - kDigitHeight / 2.f));
+    const float width = (kDigitAdvance * static_cast<float>(cells.size() - 1) + kDigitWidth) * scale;
+    sf::Vector2f at(std::round(centre.x - width / 2), std::round(centre.y - kDigitHeight * scale / 2));
+    digitSprite.setScale(scale, scale);
     for (const int32_t cell : cells) {
         digitSprite.setTextureRect(sf::IntRect(cell * kDigitWidth, 0, kDigitWidth, kDigitHeight));
         digitSprite.setPosition(at);
         window.draw(digitSprite);
-        at.x += kDigitAdvance;
+        at.x += kDigitAdvance * scale;
     }
 }

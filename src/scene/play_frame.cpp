@@ -62,6 +62,7 @@ void Game::keepMusicPlaying() {
 void Game::takeMatchTime() {
     if (matchStarting) {
         matchClock.restart();
+        matchStartTime = std::time(nullptr);
     }
     matchTime = matchClock.getElapsedTime();
 }

@@ -16,6 +16,8 @@ void Game::updateTimer() {
     const float elapsed = matchTime.asSeconds();
     shownSeconds = static_cast<int32_t>(std::min(elapsed, static_cast<float>(kMatchSeconds)));
     if (shownSeconds == kMatchSeconds) {
+        const std::string filled = std::to_string(filledSlots(playerRoot));
+        recordEvent("timeout", kNoFruit, filled, std::to_string(kStallCount), false);
         loseMatch(LossCause::TimeOut);
     }
 }

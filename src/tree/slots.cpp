@@ -69,3 +69,11 @@ int32_t placeOfKey(TreeNode* root, int32_t key) {
     }
     return slot;
 }
+
+int32_t filledSlots(TreeNode* root) {
+    int32_t filled = 0;
+    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
+        filled += nodeAtSlot(root, slot) != nullptr ? 1 : 0;
+    }
+    return filled;
+}

@@ -89,6 +89,10 @@ TreeNode* rebalanceReporting(TreeNode** link, int32_t& kind);
 // is missing or the slot is outside 0..6.
 TreeNode* nodeAtSlot(TreeNode* root, int32_t slot);
 
+// How many of the seven slots hold a node: 0 for an empty tree, 7 for a complete
+// three-level one.
+int32_t filledSlots(TreeNode* root);
+
 // The slot where plain search-tree insertion would put key into the tree at root
 // (smaller keys left, greater or equal right, down to the first empty link), or
 // TreeSlot::None when that link lies below the third level. Changes nothing.

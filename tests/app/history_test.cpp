@@ -19,42 +19,16 @@
 #include <vector>
 #include "app/game.hpp"
 #include "app/history.hpp"
+#include "support/csv.hpp"
 #include "support/data_home.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-using Records = std::vector<std::vector<std::string>>;
 
 const std::string kHeaderLine = "time,match,mode,event,fruit,chosen,expected,correct,seconds\n";
 constexpr std::time_t kStart = 1796565807;  // 2026-12-06 a little after noon, UTC
-
-// RFC 4180 as the test reads it: fields split at commas outside quotes, "" inside quotes is one quote.
-Records readCsv(const std::string& text) {
-    Records records(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (size_t at = 0; at < text.size(); ++at) {
-        const bool doubled = quoted && text[at] == '"' && at + 1 < text.size() && text[at + 1] == '"';
-        if (text[at] == '"' && !doubled) {
-            quoted = !quoted;
-        } else if (!quoted && text[at] == ',') {
-            records.back().emplace_back();
-        } else if (!quoted && text[at] == '\n') {
-            records.emplace_back(1);
-        } else {
-            records.back().back() += text[at];
-            at += doubled;
-        }
-    }
-    records.pop_back();  // what follows the last line break
-    return records;
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 HistoryEntry entry(const char* event, int32_t fruit, const std::string& chosen, const std::string& expected,
                    bool correct, float seconds, bool practice = false, std::time_t start = kStart) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 #include "assets/layout.hpp"
+#include "support/csv.hpp"
+#include "support/data_home.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -21,9 +23,11 @@ struct Step {
     int32_t answer = kNoAnswer;  // the rotation named right after this delivery
 };
 
-class Match : public ::testing::Test {
+// Each match keeps its history in a data folder of its own.
+class Match : public DataHome {
 protected:
     void SetUp() override {
+        DataHome::SetUp();
         std::srand(7);
         driver.open();
         driver.startMatch();
@@ -31,7 +35,10 @@ protected:
     void play(const std::vector<Step>& steps) {
         for (const Step& step : steps) {
             ASSERT_TRUE(driver.insert(step.fruit, step.slot)) << "fruit " << step.fruit;
-            if (step.answer != kNoAnswer) driver.answer(step.answer), finishStallAnimation();
+            if (step.answer != kNoAnswer) {
+                driver.answer(step.answer);
+                finishStallAnimation();
+            }
         }
     }
     // Turns until the stall fruits have reached the rotated tree's stalls.
@@ -39,9 +46,21 @@ protected:
         for (sf::Clock clock; game.stallsMoving && clock.getElapsedTime() < sf::seconds(5);) driver.turn();
         ASSERT_FALSE(game.stallsMoving) << "the stall fruits never arrived";
     }
+    // The history's lines after its header, read with the test's own reader.
+    Records history() {
+        Records records = readCsv(contents((scratch / "jogo" / "history.csv").string()));
+        EXPECT_FALSE(records.empty());
+        if (!records.empty()) records.erase(records.begin());
+        return records;
+    }
     Game game;
     Driver driver{game};
 };
+
+// The history's names of the slots and the rotations, in the game's order.
+const char* const kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
+const char* const kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
+enum Field { Time, MatchStart, Mode, Event, Fruit, Chosen, Expected, Correct, Seconds };
 
 struct Ending {
     const char* name;
@@ -138,6 +157,38 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
     EXPECT_TRUE(shows(shot, card));
     for (const sf::Sprite& answer : answerOf(driver, GetParam())) EXPECT_TRUE(shows(shot, answer));
+    // The history holds one line for each delivery, each rotation named and the end by time or by a win; the
+    // last one says how the match ended.
+    const Ending& ending = GetParam();
+    const Records lines = history();
+    size_t judged = ending.steps.size() + (ending.outOfTime || won ? 1 : 0);
+    for (const Step& step : ending.steps) judged += step.answer != kNoAnswer;
+    ASSERT_EQ(lines.size(), judged);
+    for (const auto& line : lines) {
+        ASSERT_EQ(line.size(), 9u);
+        EXPECT_EQ(line[Mode], "match");
+        EXPECT_EQ(line[MatchStart], lines[0][MatchStart]);
+    }
+    const Step& last = ending.steps.back();
+    std::vector<std::string> end;
+    const std::string fruit = std::to_string(last.fruit);
+    switch (ending.loss) {
+    case LossCause::WrongSlot:
+        end = {"stall", fruit, kSlotCodes[last.slot], ending.answer < 0 ? "bin" : kSlotCodes[ending.answer], "0"};
+        break;
+    case LossCause::WrongRotation:
+        end = {"rotation", fruit, kRotationCodes[last.answer], kRotationCodes[ending.answer], "0"};
+        break;
+    case LossCause::RepeatedKey:
+        end = {"repeat", fruit, kSlotCodes[last.slot], "", "0"};
+        break;
+    case LossCause::TimeOut:
+        end = {"timeout", "", std::to_string(ending.answer), "7", "0"};
+        break;
+    default:
+        end = {"won", "", "", "", "1"};
+    }
+    EXPECT_EQ(std::vector<std::string>(lines.back().begin() + Event, lines.back().begin() + Seconds), end);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -446,14 +497,11 @@ TEST_F(Match, AClickOnTheEndCardWhereTheInsertButtonStoodDeliversNothing) {
 
 namespace {
 
-// A practice started from the menu by its key, with a data folder of its own.
+// A practice started from the menu by its key.
 class Practice : public Match {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/jogo-practice-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        data = pattern;
-        setenv("XDG_DATA_HOME", pattern, 1);
+        DataHome::SetUp();
         std::srand(13);
         driver.open();
         driver.turn();
@@ -461,7 +509,6 @@ protected:
         ASSERT_TRUE(game.playActive && game.practicing);
         driver.turn();
     }
-    void TearDown() override { std::filesystem::remove_all(data); }
     // Shows the card of the mistake just made, then takes it back with Enter.
     void expectTakenBack(int32_t cause, const sf::Sprite& card, int32_t fruit) {
         ASSERT_EQ(game.lossCause, cause);
@@ -474,7 +521,6 @@ protected:
         EXPECT_TRUE(game.carrying && game.carriedFruit == fruit) << "the fruit is not back in the hand";
         EXPECT_TRUE(game.movementEnabled);
     }
-    std::filesystem::path data;
 };
 
 // The balance factor the badge of `slot` must show, from the tree's own heights.
@@ -526,7 +572,17 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
                                game.practiceMistakes[LossCause::WrongRotation],
                                game.practiceMistakes[LossCause::RepeatedKey]};
     EXPECT_EQ(std::vector<int32_t>(counted, counted + 3), std::vector<int32_t>({1, 1, 1}));
-    EXPECT_FALSE(std::filesystem::exists(data / "jogo" / "best-time")) << "practice kept a record";
+    EXPECT_FALSE(std::filesystem::exists(scratch / "jogo" / "best-time")) << "practice kept a record";
+    // Every move is in the history, the mistakes taken back among them.
+    std::vector<std::string> moves;
+    for (const auto& line : history()) {
+        EXPECT_EQ(line[Mode], "practice");
+        moves.push_back(line[Event] + " " + line[Correct]);
+    }
+    const std::vector<std::string> made = {"stall 1", "stall 1", "stall 0", "stall 1", "rotation 0",
+                                           "stall 1", "rotation 1", "repeat 0", "stall 1",  "stall 1",
+                                           "stall 1", "stall 1", "complete 1"};
+    EXPECT_EQ(moves, made);
     // Back at the menu a match is the match it was: the clock runs, H shows nothing, a mistake ends it.
     driver.press(sf::Keyboard::Enter, 2);
     ASSERT_TRUE(game.menuActive);

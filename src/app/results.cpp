@@ -1,0 +1,89 @@
+// The results screen: what the history says of every judged move, as pictures.
+// The history is read once, when the screen opens, and never while a match runs;
+// lines it cannot read are passed over. Each turn draws one whole frame and then
+// pauses, as the menu does.
+#include <algorithm>
+
+#include "app/best_time.hpp"
+#include "app/game.hpp"
+#include "assets/layout.hpp"
+
+namespace {
+
+// The whole percent of `part` in `whole`, rounded down so that 100 means all.
+int32_t percentOf(int32_t part, int32_t whole) {
+    return whole > 0 ? static_cast<int32_t>(static_cast<int64_t>(part) * 100 / whole) : 0;
+}
+
+}  // namespace
+
+void Game::openResults() {
+    results = summarizeHistory(historyPath());
+    resultsBestSeconds = readBestTime();
+    resultsActive = true;
+}
+
+void Game::showResults() {
+    if (updateButton(resultsBackButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
+        resultsActive = false;
+        menuActive = true;
+    }
+    window.clear(sf::Color(0, 0, 0, 255));
+    window.draw(resultsSprite);
+    if (results.records == 0) {
+        window.draw(resultsEmptySprite);
+    } else {
+        // A share as a green bar over a coral one, both cropped from their left ends.
+        const auto drawShare = [this](int32_t part, int32_t whole, sf::Vector2f left, float width) {
+            if (whole <= 0) {
+                return;
+            }
+            const float shown = width * static_cast<float>(part) / static_cast<float>(whole);
+            for (int32_t row = 1; row >= 0; --row) {
+                const int32_t cropped = static_cast<int32_t>(row == 1 ? width : shown);
+                barSprite.setTextureRect(sf::IntRect(0, row * kBarHeight, cropped, kBarHeight));
+                barSprite.setPosition(left.x, left.y - kBarHeight / 2.f);
+                window.draw(barSprite);
+            }
+        };
+        for (int32_t kind = 0; kind < 4; ++kind) {
+            const int32_t asked = results.rotationsAsked[kind];
+            const int32_t named = results.rotationsNamed[kind];
+            const float y = kResultsRotationRowY[kind];
+            drawShare(named, asked, sf::Vector2f(kResultsRotationTrackX, y), kResultsRotationTrackWidth);
+            if (asked > 0) {
+                drawNumber(percentOf(named, asked), {kResultsShareX, y}, Digit::Percent, kResultsSmallDigits);
+            }
+            drawNumber(asked, {kResultsAskedX, y}, -1, kResultsSmallDigits);
+        }
+        const int32_t placed = results.matchStalls.placed + results.practiceStalls.placed;
+        const int32_t placedRight = results.matchStalls.correct + results.practiceStalls.correct;
+        drawShare(placedRight, placed, kResultsStallTrack, kResultsStallTrackWidth);
+        if (placed > 0) {
+            drawNumber(percentOf(placedRight, placed), kResultsStallShareCentre, Digit::Percent);
+        }
+        drawNumber(results.matchStalls.binToStall + results.practiceStalls.binToStall, kResultsBinToStallCentre);
+        drawNumber(results.matchesPlayed, {kResultsPlayedX, kResultsFiguresY});
+        drawNumber(results.matchesWon, {kResultsWonX, kResultsFiguresY});
+        if (resultsBestSeconds >= 0) {
+            const int32_t seconds = std::min(resultsBestSeconds, kMatchSeconds);
+            answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
+            answerTimerSprite.setPosition(kResultsBestTimeX - kTimerCellWidth / 2.f,
+                                          kResultsFiguresY - kTimerCellHeight / 2.f);
+            window.draw(answerTimerSprite);
+        }
+        drawNumber(results.practicesCompleted, {kResultsPracticesX, kResultsFiguresY});
+        drawNumber(results.practiceMistakes, {kResultsPracticeMistakesX, kResultsFiguresY});
+        const size_t marks = std::min<size_t>(results.lastOutcomes.size(), kResultsMarkCount);
+        for (size_t at = 0; at < marks; ++at) {
+            const int32_t outcome = results.lastOutcomes[results.lastOutcomes.size() - marks + at];
+            markSprite.setTextureRect(sf::IntRect(outcome * kMarkSize, 0, kMarkSize, kMarkSize));
+            markSprite.setPosition(kResultsFirstMarkX + kResultsMarkSpacing * static_cast<float>(at) - kMarkSize / 2.f,
+                                   kResultsMarksY - kMarkSize / 2.f);
+            window.draw(markSprite);
+        }
+    }
+    window.draw(resultsBackButtonSprite);
+    present();
+    sf::sleep(frameDelay);
+}
