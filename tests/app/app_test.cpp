@@ -18,6 +18,7 @@
 #include <vector>
 #include "app/best_time.hpp"
 #include "app/options.hpp"
+#include "assets/layout.hpp"
 #include "support/data_home.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
@@ -313,4 +314,94 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     record = scratch / ".local" / "share" / "jogo" / "best-time";
     EXPECT_EQ(winIn(25.f).bestSeconds, 25);
     expectRecord("25\n");
+}
+
+namespace {
+
+class Results : public DataHome {
+protected:
+    void SetUp() override {
+        DataHome::SetUp();
+        driver.open();
+        driver.turn();
+    }
+    Game game;
+    Driver driver{game};
+};
+
+sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre) {
+    sf::Sprite sprite(texture, cell);
+    sprite.setPosition(std::round(centre.x - cell.width / 2.f), std::round(centre.y - cell.height / 2.f));
+    return sprite;
+}
+
+}  // namespace
+
+TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCannotRead) {
+    driver.press(sf::Keyboard::R, 2);
+    ASSERT_TRUE(game.resultsActive);
+    EXPECT_TRUE(shows(driver.capture(), game.resultsEmptySprite)) << "nothing to show, and no word of it";
+    driver.press(sf::Keyboard::Enter, 2);
+    ASSERT_TRUE(game.menuActive);
+    // Two matches (one lost naming a double right rotation as a single right one, then one won) and a practice,
+    // between lines no one can read: garbage, a second header, a line cut short.
+    const std::string first = "2026-12-01T10:00:00-03:00", second = "2026-12-02T10:00:00-03:00";
+    const auto line = [](const std::string& match, const char* mode, const char* rest) {
+        return "2026-12-03T10:00:00-03:00," + match + "," + mode + "," + rest + "\n";
+    };
+    std::string text = "time,match,mode,event,fruit,chosen,expected,correct,seconds\n";
+    for (int i = 0; i < 3; ++i) text += line(first, "match", "rotation,20,single-right,single-right,1,5.0");
+    text += line(first, "match", "rotation,40,single-right,double-right,0,9.0");
+    text += "%%% garbage ,,,\ntime,match,mode,event,fruit,chosen,expected,correct,seconds\n";
+    text += line(second, "match", "stall,50,root,root,1,2.0");
+    text += line(second, "match", "stall,10,RR,bin,1,3.0");
+    text += line(second, "practice", "rotation,40,double-right,double-right,1,4.0");
+    text += line(second, "match", "won,,,,1,41.5");
+    text += "2026-12-03T10:00:00-03:00,2026-12-0";
+    std::filesystem::create_directories(scratch / "jogo");
+    std::ofstream(scratch / "jogo" / "history.csv") << text;
+    driver.click(game.resultsButtonSprite);
+    driver.turn();
+    ASSERT_TRUE(game.resultsActive);
+    const sf::Image shot = driver.capture();
+    // Each rotation's bar: its green part in proportion to the share named correctly, in a track of one length.
+    const sf::Image bars = game.barsTexture.copyToImage();
+    const sf::Color green = bars.getPixel(bars.getSize().x / 2, kBarHeight / 2);
+    const float shares[] = {1, 0.5f, 0, 0};
+    for (int32_t kind = 0; kind < 4; ++kind) {
+        int32_t greenPixels = 0;
+        for (unsigned x = 0; x < 800; ++x) {
+            const sf::Color c = shot.getPixel(x, static_cast<unsigned>(kResultsRotationRowY[kind]));
+            greenPixels += std::abs(c.r - green.r) + std::abs(c.g - green.g) + std::abs(c.b - green.b) < 40;
+        }
+        EXPECT_NEAR(greenPixels, shares[kind] * kResultsRotationTrackWidth, 6) << "rotation " << kind;
+    }
+    // One match lost, one won: their marks from the oldest on the left, and the counts.
+    for (const int32_t at : {0, 1}) {
+        const sf::Vector2f socket(kResultsFirstMarkX + kResultsMarkSpacing * at, kResultsMarksY);
+        const int32_t mark = at == 0 ? LossCause::WrongRotation : 0;
+        EXPECT_TRUE(shows(shot, centredOn(game.marksTexture, {mark * kMarkSize, 0, kMarkSize, kMarkSize}, socket)));
+    }
+    EXPECT_FALSE(shows(shot, game.resultsEmptySprite));
+    // A count shows as that number alone drawn on the bare screen shows.
+    const auto showsNumber = [&](int32_t number, sf::Vector2f centre) {
+        game.window.clear();
+        game.window.draw(game.resultsSprite);
+        game.drawNumber(number, centre);
+        game.window.display();
+        const sf::Image alone = driver.capture();
+        for (float y = centre.y - kDigitHeight / 2.f; y < centre.y + kDigitHeight / 2.f; ++y) {
+            for (float x = centre.x - 40; x < centre.x + 40; ++x) {
+                const unsigned u = static_cast<unsigned>(x), v = static_cast<unsigned>(y);
+                if (shot.getPixel(u, v) != alone.getPixel(u, v)) return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(showsNumber(2, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
+    EXPECT_FALSE(showsNumber(3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
+    EXPECT_TRUE(showsNumber(1, {kResultsWonX, kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
+    driver.click(game.resultsBackButtonSprite);
+    EXPECT_TRUE(game.menuActive && !game.resultsActive) << "the back button";
 }
