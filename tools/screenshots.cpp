@@ -64,6 +64,34 @@ void completePractice(Driver& d) {
     d.game.wonSeconds = 73;
 }
 
+// The results of a class's week: a history written here, then R on the menu.
+void results(Driver& d) {
+    const std::filesystem::path data = std::filesystem::temp_directory_path() / "jogo-screenshots";
+    std::filesystem::create_directories(data / "jogo");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    std::ofstream history(data / "jogo" / "history.csv");
+    history << "time,match,mode,event,fruit,chosen,expected,correct,seconds\n";
+    const char* kinds[] = {"single-right", "double-right", "single-left", "double-left"};
+    const char* endings[] = {"won,,,,1", "stall,20,LR,LL,0", "stall,10,RR,bin,0", "repeat,30,RL,,0",
+                             "timeout,,5,7,0"};
+    for (int match = 0; match < 24; ++match) {
+        const std::string start = "2026-12-0" + std::to_string(1 + match / 6) + "T1" + std::to_string(match % 6) +
+                                  ":00:00-03:00";
+        const std::string mode = match % 5 == 4 ? "practice" : "match";
+        const auto line = [&](const std::string& rest) {
+            history << start << "," << start << "," << mode << "," << rest << ",30.0\n";
+        };
+        for (int stall = 0; stall < 5; ++stall) line("stall,50,root,root,1");
+        const bool named = match % 7 != 1;
+        line(std::string("rotation,20,") + kinds[named ? match % 4 : 3 - match % 4] + "," + kinds[match % 4] + "," +
+             (named ? "1" : "0"));
+        if (named) line(mode == "practice" ? "complete,,,,1" : endings[match % 3 == 0 ? 0 : 1 + match % 4]);
+    }
+    history.close();
+    d.press(sf::Keyboard::R, 2);
+    std::filesystem::remove_all(data);
+}
+
 void match(Driver& d) {
     d.carry(41);
     d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
@@ -88,6 +116,7 @@ const Scene kScenes[] = {
          d.game.matchTime = sf::seconds(kMatchSeconds);
          d.game.updateTimer();
      }},
+    {"results", {}, results},
     {"practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
     {"practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},
     {"practice-complete", {{50, 0}, {30, 1}, {20, 4}}, completePractice, true},
@@ -96,6 +125,7 @@ const Scene kScenes[] = {
     {"en/menu", {}, pointAway},
     {"en/match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"en/lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
+    {"en/results", {}, results},
     {"en/practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
     {"en/practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},
     {"en/practice-complete", {{50, 0}, {30, 1}, {20, 4}}, completePractice, true},
@@ -120,7 +150,8 @@ TEST_P(Screenshot, Take) {
         driver.press(sf::Keyboard::P, 2);
         driver.press(sf::Keyboard::H);
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
-    } else if (file.substr(english ? 3 : 0) != "menu" && file != "instructions") {
+    } else if (file.substr(english ? 3 : 0) != "menu" && file != "instructions" &&
+               file.substr(english ? 3 : 0) != "results") {
         driver.startMatch();
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
     } else {
