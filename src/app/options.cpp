@@ -34,6 +34,8 @@ const char kUsage[] =
     "                  (top row or keypad)\n"
     "  Enter           play on the menu, go back from the instructions,\n"
     "                  play again on an end card\n"
+    "  P, R            on the menu: practise without the clock; show the results\n"
+    "  H               in practice: show or hide the balance factors\n"
     "  F11             full screen, and back to the window\n"
     "  M               mute the music and sounds, and bring them back\n"
     "  Esc             quit, on any screen\n"
