@@ -359,25 +359,6 @@ TEST_F(Match, InsertButtonAnswersWhereDrawnNoSlotShowsAFruitNotDeliveredAndAHidd
     EXPECT_FALSE(game.carrying);
 }
 
-TEST_F(Match, PlayAgainLeadsThroughTheMenuToAFreshMatch) {
-    play({{50, 0}, {30, 2}});
-    ASSERT_EQ(game.lossCause, LossCause::WrongSlot);
-    driver.turn();
-    driver.click(game.playAgainButtonSprite);
-    driver.turn();
-    EXPECT_TRUE(game.menuActive);
-    EXPECT_EQ(game.balancedRoot, nullptr);
-    EXPECT_EQ(game.playerRoot, nullptr);
-    driver.click(game.playButtonSprite);
-    driver.turn();
-    EXPECT_EQ(game.shownSeconds, 0);
-    EXPECT_TRUE(game.movementEnabled);
-    // The same numbers again are no repeats in the new match.
-    play({{50, 0}, {30, 1}});
-    EXPECT_FALSE(game.hasOutcome());
-    EXPECT_EQ(describeTree(game.playerRoot), "50(30,-)");
-}
-
 TEST_F(Match, MusicStartsAgainWhenItEndsAndTimerAndMusicStopAtTheOutcome) {
     // A track of a fifth of a second, so that it ends while the test watches.
     const std::string track = ::testing::TempDir() + "short-track.wav";
@@ -588,6 +569,8 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     ASSERT_TRUE(game.menuActive);
     driver.press(sf::Keyboard::Enter, 2);
     ASSERT_TRUE(game.playActive && !game.practicing);
+    EXPECT_TRUE(game.movementEnabled);
+    EXPECT_EQ(game.balancedRoot, nullptr);
     driver.press(sf::Keyboard::H);
     ASSERT_TRUE(driver.insert(50, TreeSlot::Root));
     const sf::Image match = driver.capture();
