@@ -15,6 +15,17 @@ int32_t percentOf(int32_t part, int32_t whole) {
     return whole > 0 ? static_cast<int32_t>(static_cast<int64_t>(part) * 100 / whole) : 0;
 }
 
+// The scale at which a number, with its suffix cell if any, fits a column `room`
+// pixels wide; never larger than the small digits of the rotation rows.
+float fittingScale(int32_t value, int32_t suffix, float room) {
+    int32_t cells = suffix >= 0 ? 2 : 1;
+    for (int32_t rest = value; rest >= 10; rest /= 10) {
+        ++cells;
+    }
+    const float width = kDigitAdvance * static_cast<float>(cells - 1) + kDigitWidth;
+    return std::min(kResultsSmallDigits, room / width);
+}
+
 }  // namespace
 
 void Game::openResults() {
@@ -52,9 +63,11 @@ void Game::showResults() {
             const float y = kResultsRotationRowY[kind];
             drawShare(named, asked, sf::Vector2f(kResultsRotationTrackX, y), kResultsRotationTrackWidth);
             if (asked > 0) {
-                drawNumber(percentOf(named, asked), {kResultsShareX, y}, Digit::Percent, kResultsSmallDigits);
+                const int32_t share = percentOf(named, asked);
+                drawNumber(share, {kResultsShareX, y}, Digit::Percent,
+                           fittingScale(share, Digit::Percent, kResultsColumnRoom));
             }
-            drawNumber(asked, {kResultsAskedX, y}, -1, kResultsSmallDigits);
+            drawNumber(asked, {kResultsAskedX, y}, -1, fittingScale(asked, -1, kResultsColumnRoom));
         }
         const int32_t placed = results.matchStalls.placed + results.practiceStalls.placed;
         const int32_t placedRight = results.matchStalls.correct + results.practiceStalls.correct;
@@ -66,11 +79,7 @@ void Game::showResults() {
         drawNumber(results.matchesPlayed, {kResultsPlayedX, kResultsFiguresY});
         drawNumber(results.matchesWon, {kResultsWonX, kResultsFiguresY});
         if (resultsBestSeconds >= 0) {
-            const int32_t seconds = std::min(resultsBestSeconds, kMatchSeconds);
-            answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
-            answerTimerSprite.setPosition(kResultsBestTimeX - kTimerCellWidth / 2.f,
-                                          kResultsFiguresY - kTimerCellHeight / 2.f);
-            window.draw(answerTimerSprite);
+            drawNumber(resultsBestSeconds, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds);
         }
         drawNumber(results.practicesCompleted, {kResultsPracticesX, kResultsFiguresY});
         drawNumber(results.practiceMistakes, {kResultsPracticeMistakesX, kResultsFiguresY});

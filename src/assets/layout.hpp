@@ -105,9 +105,12 @@ constexpr int32_t Seconds = 11;
 const float kResultsRotationRowY[4] = {152, 198, 244, 290};
 constexpr float kResultsRotationTrackX = 200;
 constexpr float kResultsRotationTrackWidth = 220;
-constexpr float kResultsShareX = 452;
-constexpr float kResultsAskedX = 497;
-constexpr float kResultsSmallDigits = 0.7f;
+constexpr float kResultsShareX = 447;
+constexpr float kResultsAskedX = 493;
+// The two columns of the rotation rows are narrow: their digits are smaller, and
+// smaller still where a number would not fit.
+constexpr float kResultsSmallDigits = 0.65f;
+constexpr float kResultsColumnRoom = 44;
 const sf::Vector2f kResultsStallTrack{550, 162};
 constexpr float kResultsStallTrackWidth = 210;
 const sf::Vector2f kResultsStallShareCentre{655, 195};

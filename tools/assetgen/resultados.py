@@ -31,12 +31,12 @@ BIN_LABEL = ((655, 235), (655, 255))
 BIN_COUNT = (655, 292)
 
 # Matches: five figures under their labels, the match ones left of the divider,
-# the practice ones right of it (the best time is a timer cell); then a socket
+# the practice ones right of it, each in a box of its own; then a socket
 # for each of the last matches, oldest on the left.
 MATCHES_BOARD = (20, 340, 780, 520)
 FIGURES_Y, FIGURE_LABELS_Y = 398, 362
 FIGURES_X = (95, 215, 345, 520, 680)
-BEST_TIME = 2
+LAST_MATCH_FIGURE = 2  # the best time; the figures after it are practice's
 PRACTICE_DIVIDER_X = 430
 LAST_LABEL = (400, 446)
 LAST_MATCHES, SOCKETS_Y, SOCKET_R = 20, 486, 15
@@ -111,11 +111,10 @@ def _matches(c, t):
     edges[3] = PRACTICE_DIVIDER_X
     for k, (x, label) in enumerate(zip(FIGURES_X, t["results_matches"])):
         room = 2 * min(x - edges[k], edges[k + 1] - x) - 12
-        practice = k > BEST_TIME
+        practice = k > LAST_MATCH_FIGURE
         c.text((x, FIGURE_LABELS_Y), label, _fit(c, label, 14, room),
                fill=PRACTICE_INK if practice else INK)
-        if k != BEST_TIME:
-            sunk_box(c, x, FIGURES_Y, 72, 40)
+        sunk_box(c, x, FIGURES_Y, 72, 40)
     c.line([(x0 + 14, 428), (x1 - 14, 428)], (236, 214, 172), 1.5)
     c.text(LAST_LABEL, t["results_last"], 15, fill=BROWN)
     for x in SOCKETS_X:
