@@ -96,9 +96,11 @@ public:
     void showPlayerTree();
     // The button that names a rotation kind (0..3).
     sf::Sprite& rotationButton(int32_t kind);
-    // True once the match has a winner or a loser; no rule changes it afterwards.
+    // True once the match has a winner or a loser; no rule changes it afterwards,
+    // but practice's take-back clears a mistake.
     bool hasOutcome() const { return lossCause != LossCause::None || matchWon != 0; }
-    // Ends the match with a loss, once: the first cause stands.
+    // Ends the match with a loss, once: the first cause stands. In practice the
+    // mistake's card is shown instead, and counted.
     void loseMatch(int32_t cause);
     // Ends the match with a win, once.
     void winMatch();
@@ -154,7 +156,7 @@ public:
     void drawRotationQuestion();
     void drawStallFruits();
     void drawTimer();
-    // The end picture, this match's answer and the play-again button.
+    // The end or correction card, this match's answer and the card's button.
     void drawEndScreen();
     // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
     void drawEndAnswer();
