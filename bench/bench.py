@@ -117,7 +117,8 @@ def main():
         ('peak resident memory (MB)', 'peak_rss_mb', '%.1f', '<= 130'),
         ('CPU, menu idle (% of a core)', 'menu_cpu', '%.1f', '<= 8'),
         ('CPU, match at 60 fps (% of a core)', 'match_cpu', '%.1f', '<= 55'),
-        ('history summary, 100,000 lines (ms)', 'history_summary_ms', '%.1f', '<= 100'),
+        ('history summary, 100,000 lines (ms)', 'history_summary_ms', '%.1f', ''),
+        ('results screen opened on that history, to its first frame (ms)', 'results_open_ms', '%.1f', '<= 100'),
         ('history append, one line to that file (ms)', 'history_append_ms', '%.3f', '<= 1'),
         ('  slowest of each run\'s 500 appends (ms)', 'history_append_slowest_ms', '%.3f', ''),
     ]
