@@ -263,20 +263,17 @@ public:
     sf::Sprite answerButtonSprite;
     sf::Sprite answerTimerSprite;
 
-    // Practice: the cards that correct a mistake, with the button that takes it
-    // back, the finished card, the sign in the timer's place, the badges of the
-    // balance factors (one sheet, -2 to +2) and the digits that write numbers.
-    sf::Texture practiceSlotTexture;
-    sf::Texture practiceRotationTexture;
-    sf::Texture practiceKeyTexture;
+    // Practice: the headings that turn a lost card into a correction (one sheet, a
+    // row for each mistake), with the button that takes it back, the finished card,
+    // the sign in the timer's place, the badges of the balance factors (one sheet,
+    // -2 to +2) and the digits that write numbers.
+    sf::Texture practiceHeadingsTexture;
     sf::Texture practiceCompleteTexture;
     sf::Texture tryAgainButtonTexture;
     sf::Texture noClockTexture;
     sf::Texture balanceTexture;
     sf::Texture digitsTexture;
-    sf::Sprite practiceSlotSprite;
-    sf::Sprite practiceRotationSprite;
-    sf::Sprite practiceKeySprite;
+    sf::Sprite practiceHeadingSprite;
     sf::Sprite practiceCompleteSprite;
     sf::Sprite tryAgainButtonSprite;
     sf::Sprite noClockSprite;

@@ -73,6 +73,15 @@ const sf::Vector2f kCardWonTimeCentre{300, 318};
 const sf::Vector2f kCardBestTimeCentre{500, 318};
 const sf::Vector2f kCardRecordCaptionCentre{500, 400};
 
+// A practice mistake is shown on its lost card under a heading of its own: one
+// sheet, a row for each mistake in the order of LossCause from WrongSlot on.
+const sf::Vector2f kPracticeHeadingPosition{150, 96};
+constexpr int32_t kPracticeHeadingWidth = 500;
+constexpr int32_t kPracticeHeadingHeight = 128;
+inline sf::IntRect practiceHeadingCell(int32_t cause) {
+    return sf::IntRect(0, (cause - 1) * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight);
+}
+
 // The practice's finished card: the time taken on the left, the mistakes by kind
 // on the right (wrong stall, wrong rotation, repeated number).
 const sf::Vector2f kCardPracticeTimeCentre{290, 320};
@@ -128,6 +137,8 @@ constexpr float kResultsMarksY = 486;
 constexpr int32_t kBarHeight = 18;
 constexpr int32_t kMarkSize = 30;
 const sf::Vector2f kResultsBackButtonPosition{299, 527};
+// The word for an empty history, over the panels.
+const sf::Vector2f kResultsEmptyPosition{110, 130};
 
 // The captions sheet: one column of cells, a mark or a short text each.
 constexpr int32_t kCaptionWidth = 160;

@@ -153,18 +153,11 @@ void Game::loadTextures() {
     answerTimerSprite.setTexture(timerTexture);
 
     // Practice.
-    const std::pair<sf::Texture*, sf::Sprite*> practiceCards[] = {
-        {&practiceSlotTexture, &practiceSlotSprite},
-        {&practiceRotationTexture, &practiceRotationSprite},
-        {&practiceKeyTexture, &practiceKeySprite},
-        {&practiceCompleteTexture, &practiceCompleteSprite},
-    };
-    const char* practiceCardFiles[] = {"PraticaPosicao.png", "PraticaRotacao.png", "PraticaChave.png",
-                                       "PraticaCompleta.png"};
-    for (int32_t card = 0; card < 4; ++card) {
-        loadPicture(*practiceCards[card].first, practiceCardFiles[card]);
-        practiceCards[card].second->setTexture(*practiceCards[card].first);
-    }
+    loadPicture(practiceHeadingsTexture, "PraticaTitulos.png");
+    practiceHeadingSprite = sf::Sprite(practiceHeadingsTexture, practiceHeadingCell(LossCause::WrongSlot));
+    practiceHeadingSprite.setPosition(kPracticeHeadingPosition);
+    loadPicture(practiceCompleteTexture, "PraticaCompleta.png");
+    practiceCompleteSprite.setTexture(practiceCompleteTexture);
     loadPicture(tryAgainButtonTexture, "BotaoTentarDeNovo.png");
     setUpButton(tryAgainButtonSprite, tryAgainButtonTexture, kPlayAgainButtonPosition);
     loadPicture(noClockTexture, "SemRelogio.png");
@@ -183,6 +176,7 @@ void Game::loadTextures() {
     resultsSprite.setTexture(resultsTexture);
     loadPicture(resultsEmptyTexture, "ResultadosVazio.png");
     resultsEmptySprite.setTexture(resultsEmptyTexture);
+    resultsEmptySprite.setPosition(kResultsEmptyPosition);
     loadPicture(barsTexture, "Barras.png");
     barSprite.setTexture(barsTexture);
     loadPicture(marksTexture, "Marcas.png");

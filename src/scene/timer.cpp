@@ -40,16 +40,15 @@ void Game::updateEndScreen() {
 }
 
 void Game::drawEndScreen() {
-    // A practice has its own cards: a mistake is corrected and taken back.
     const sf::Sprite* endPicture = nullptr;
     if (matchWon != 0) {
         endPicture = practicing ? &practiceCompleteSprite : &wonSprite;
     } else if (lossCause == LossCause::WrongSlot) {
-        endPicture = practicing ? &practiceSlotSprite : &lostPositionSprite;
+        endPicture = &lostPositionSprite;
     } else if (lossCause == LossCause::WrongRotation) {
-        endPicture = practicing ? &practiceRotationSprite : &lostRotationSprite;
+        endPicture = &lostRotationSprite;
     } else if (lossCause == LossCause::RepeatedKey) {
-        endPicture = practicing ? &practiceKeySprite : &lostKeySprite;
+        endPicture = &lostKeySprite;
     } else if (lossCause == LossCause::TimeOut) {
         endPicture = &lostTimeSprite;
     }
@@ -57,6 +56,10 @@ void Game::drawEndScreen() {
         return;
     }
     window.draw(*endPicture);
+    // In practice the same card teaches the mistake under a heading that corrects it.
+    if (practicing && lossCause != LossCause::None) {
+        window.draw(practiceHeadingSprite);
+    }
     drawEndAnswer();
     window.draw(practicing && matchWon == 0 ? tryAgainButtonSprite : playAgainButtonSprite);
 }

@@ -490,13 +490,17 @@ protected:
         ASSERT_TRUE(game.playActive && game.practicing);
         driver.turn();
     }
-    // Shows the card of the mistake just made, then takes it back with Enter.
-    void expectTakenBack(int32_t cause, const sf::Sprite& card, int32_t fruit) {
+    // Shows the card of the mistake just made under its own heading, then takes it back with Enter.
+    void expectTakenBack(int32_t cause, int32_t fruit) {
         ASSERT_EQ(game.lossCause, cause);
-        EXPECT_TRUE(shows(driver.capture(), game.tryAgainButtonSprite));
-        sf::Sprite title = card;
-        title.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-        EXPECT_TRUE(shows(driver.capture(), title));
+        const sf::Image shot = driver.capture();
+        EXPECT_TRUE(shows(shot, game.tryAgainButtonSprite));
+        // The sheet's rows, top to bottom: wrong stall, wrong rotation, repeated number.
+        const int32_t row = cause == LossCause::WrongSlot ? 0 : cause == LossCause::WrongRotation ? 1 : 2;
+        sf::Sprite heading(game.practiceHeadingsTexture,
+                           {0, row * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight});
+        heading.setPosition(kPracticeHeadingPosition);
+        EXPECT_TRUE(shows(shot, heading));
         driver.press(sf::Keyboard::Enter, 2);
         EXPECT_FALSE(game.hasOutcome());
         EXPECT_TRUE(game.carrying && game.carriedFruit == fruit) << "the fruit is not back in the hand";
@@ -519,13 +523,13 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     const std::string twoFruits = describeTree(game.balancedRoot);
     // A wrong stall: the card, then the fruit in the hand and the trees as they were.
     ASSERT_TRUE(driver.insert(20, TreeSlot::LeftRight));
-    expectTakenBack(LossCause::WrongSlot, game.practiceSlotSprite, 20);
+    expectTakenBack(LossCause::WrongSlot, 20);
     EXPECT_EQ(describeTree(game.balancedRoot), twoFruits);
     // A wrong rotation: the insertion itself is undone, and the same delivery asks again.
     ASSERT_TRUE(driver.deliverTo(TreeSlot::LeftLeft));
     ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
     driver.answer(RotationKind::SingleLeft);
-    expectTakenBack(LossCause::WrongRotation, game.practiceRotationSprite, 20);
+    expectTakenBack(LossCause::WrongRotation, 20);
     EXPECT_EQ(describeTree(game.balancedRoot), twoFruits);
     EXPECT_EQ(describeTree(game.playerRoot), twoFruits);
     ASSERT_TRUE(driver.deliverTo(TreeSlot::LeftLeft));
@@ -534,7 +538,7 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     finishStallAnimation();
     // A repeated number goes back to the hand, and then to the bin.
     ASSERT_TRUE(driver.insert(30, TreeSlot::RightLeft));
-    expectTakenBack(LossCause::RepeatedKey, game.practiceKeySprite, 30);
+    expectTakenBack(LossCause::RepeatedKey, 30);
     driver.walkInto(game.binAreaSprite);
     ASSERT_FALSE(game.carrying);
     // No clock: far past ninety seconds nothing ends, and the timer's place says so.

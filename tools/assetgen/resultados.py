@@ -46,6 +46,9 @@ BACK_BUTTON = (299, 527, 500, 598)
 
 # The card shown over the screen while the history holds nothing.
 EMPTY_BOARD = (120, 170, 680, 430)
+# The empty card is kept as its own corner of the screen, the game draws it at
+# EMPTY_CROP's top left: a whole transparent screen would cost memory for nothing.
+EMPTY_CROP = (110, 130, 690, 440)
 
 GROOVE = (214, 186, 138)
 PRACTICE_INK = darker(TEAL, 0.35)
@@ -160,7 +163,10 @@ def empty(t):
     while len(c.wrap(soft, 17, width - 4)) == lines:
         width -= 4
     c.paragraph(cx - width / 2.0, mid + 28, soft, 17, width, fill=BROWN, align="center")
-    return c.result()
+    picture = c.result()
+    x0, y0, x1, y1 = picture.getbbox()
+    assert EMPTY_CROP[0] <= x0 and EMPTY_CROP[1] <= y0 and x1 <= EMPTY_CROP[2] and y1 <= EMPTY_CROP[3]
+    return picture.crop(EMPTY_CROP)
 
 
 PICTURES = {"TelaResultados.png": screen, "ResultadosVazio.png": empty}

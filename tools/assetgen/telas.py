@@ -808,6 +808,22 @@ def instructions(t):
     return c.result()
 
 
+# A practice mistake's card is the lost card with its heading (title, rule and the
+# line that says the move is taken back) laid over it: one strip each, stacked in
+# one sheet in the order of the mistakes (wrong stall, wrong rotation, repeated
+# number), drawn by the game at HEADING_BOX's top left.
+HEADING_BOX = (150, 96, 650, 224)
+PRACTICE_HEADINGS = ("posicao", "rotacao", "chave")
+
+
+def practice_headings(t):
+    x0, y0, x1, y1 = HEADING_BOX
+    sheet = Image.new("RGBA", (x1 - x0, (y1 - y0) * len(PRACTICE_HEADINGS)), (0, 0, 0, 0))
+    for row, kind in enumerate(PRACTICE_HEADINGS):
+        sheet.alpha_composite(practice(kind, t).crop(HEADING_BOX), (0, row * (y1 - y0)))
+    return sheet
+
+
 def generate(want, t):
     """Returns {file name: image} of every full-window picture, its texts from table t."""
     result = {}
@@ -823,10 +839,8 @@ def generate(want, t):
                        ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
         if want(name):
             result[name] = lost(kind, t)
-    for name, kind in (("PraticaPosicao.png", "posicao"), ("PraticaRotacao.png", "rotacao"),
-                       ("PraticaChave.png", "chave")):
-        if want(name):
-            result[name] = practice(kind, t)
+    if want("PraticaTitulos.png"):
+        result["PraticaTitulos.png"] = practice_headings(t)
     if want("PraticaCompleta.png"):
         result["PraticaCompleta.png"] = practice_complete(t)
     if want("Legendas.png"):
