@@ -27,13 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Shell : public ::testing::Test {
+class Shell : public Session<3> {
 protected:
-    void SetUp() override {
-        std::srand(3);
-        driver.open();
-        driver.turn();
-    }
     // Asks the window to close the way a desktop does.
     void requestClose() {
         Display* x = driver.seat.display;
@@ -45,8 +40,6 @@ protected:
         driver.seat.sync();
     }
     void pressKey(sf::Keyboard::Key key, int turns = 0) { driver.press(key, turns); }
-    Game game;
-    Driver driver{game};
 };
 
 // Where the way out is taken: a screen, or a match after these deliveries.
@@ -316,26 +309,7 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     expectRecord("25\n");
 }
 
-namespace {
-
-class Results : public DataHome {
-protected:
-    void SetUp() override {
-        DataHome::SetUp();
-        driver.open();
-        driver.turn();
-    }
-    Game game;
-    Driver driver{game};
-};
-
-sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre) {
-    sf::Sprite sprite(texture, cell);
-    sprite.setPosition(std::round(centre.x - cell.width / 2.f), std::round(centre.y - cell.height / 2.f));
-    return sprite;
-}
-
-}  // namespace
+using Results = Session<1>;
 
 TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCannotRead) {
     driver.press(sf::Keyboard::R, 2);

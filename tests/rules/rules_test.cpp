@@ -10,7 +10,6 @@
 #include <vector>
 #include "assets/layout.hpp"
 #include "support/csv.hpp"
-#include "support/data_home.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -24,12 +23,10 @@ struct Step {
 };
 
 // Each match keeps its history in a data folder of its own.
-class Match : public DataHome {
+class Match : public Session<7> {
 protected:
     void SetUp() override {
-        DataHome::SetUp();
-        std::srand(7);
-        driver.open();
+        Session::SetUp();
         driver.startMatch();
     }
     void play(const std::vector<Step>& steps) {
@@ -53,8 +50,6 @@ protected:
         if (!records.empty()) records.erase(records.begin());
         return records;
     }
-    Game game;
-    Driver driver{game};
 };
 
 // The history's names of the slots and the rotations, in the game's order.
@@ -72,13 +67,6 @@ struct Ending {
     int32_t answer = 0;
     bool outOfTime = false;
 };
-
-sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre, float scale = 1) {
-    sf::Sprite sprite(texture, cell);
-    sprite.setScale(scale, scale);
-    sprite.setPosition(centre.x - cell.width * scale / 2, centre.y - cell.height * scale / 2);
-    return sprite;
-}
 
 // The pictures an end card must show for the answer of the match `ending` played.
 std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
@@ -152,10 +140,7 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     EXPECT_EQ((won ? game.wonSound : game.lostSound).getStatus(), sf::SoundSource::Playing);
     const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.playAgainButtonSprite));
-    // The card above the answer, where nothing else is drawn over it.
-    sf::Sprite card = game.*GetParam().card;
-    card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-    EXPECT_TRUE(shows(shot, card));
+    EXPECT_TRUE(shows(shot, titleOf(game.*GetParam().card)));
     for (const sf::Sprite& answer : answerOf(driver, GetParam())) EXPECT_TRUE(shows(shot, answer));
     // The history holds one line for each delivery, each rotation named and the end by time or by a win; the
     // last one says how the match ended.
@@ -482,10 +467,8 @@ namespace {
 class Practice : public Match {
 protected:
     void SetUp() override {
-        DataHome::SetUp();
+        Session::SetUp();
         std::srand(13);
-        driver.open();
-        driver.turn();
         driver.press(sf::Keyboard::P);
         ASSERT_TRUE(game.playActive && game.practicing);
         driver.turn();
@@ -494,9 +477,7 @@ protected:
     void expectTakenBack(int32_t cause, const sf::Sprite& card, int32_t fruit) {
         ASSERT_EQ(game.lossCause, cause);
         EXPECT_TRUE(shows(driver.capture(), game.tryAgainButtonSprite));
-        sf::Sprite title = card;
-        title.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-        EXPECT_TRUE(shows(driver.capture(), title));
+        EXPECT_TRUE(shows(driver.capture(), titleOf(card)));
         driver.press(sf::Keyboard::Enter, 2);
         EXPECT_FALSE(game.hasOutcome());
         EXPECT_TRUE(game.carrying && game.carriedFruit == fruit) << "the fruit is not back in the hand";
@@ -546,9 +527,7 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     play({{10, 3}, {25, 4}, {40, 5}, {60, 6}});
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
-    sf::Sprite complete = game.practiceCompleteSprite;
-    complete.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-    EXPECT_TRUE(shows(driver.capture(), complete));
+    EXPECT_TRUE(shows(driver.capture(), titleOf(game.practiceCompleteSprite)));
     const int32_t counted[] = {game.practiceMistakes[LossCause::WrongSlot],
                                game.practiceMistakes[LossCause::WrongRotation],
                                game.practiceMistakes[LossCause::RepeatedKey]};

@@ -16,11 +16,10 @@
 
 namespace {
 
-class Market : public ::testing::Test {
+class Market : public Session<5> {
 protected:
     void SetUp() override {
-        std::srand(5);
-        driver.open();
+        Session::SetUp();
         driver.startMatch();
     }
     // Holds `key` from `from` until `done`, or it stood still 0.3 s; how far it went.
@@ -41,8 +40,6 @@ protected:
         driver.seat.release(key);
         return std::hypot(last.x - from.x, last.y - from.y);
     }
-    Game game;
-    Driver driver{game};
 };
 
 }  // namespace
