@@ -61,15 +61,23 @@ struct Ending {
     const char* name;
     std::vector<Step> steps;
     int32_t loss;
-    sf::Sprite Game::*card;
     // This match's answer: the slot the last fruit belonged in (None: the bin), the
     // rotation that was right, the number already in the tree, the stalls filled.
     int32_t answer = 0;
-    bool outOfTime = false;
 };
 
-// The pictures an end card must show for the answer of the match `ending` played.
-std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
+// Each outcome's card, by LossCause.
+sf::Sprite Game::* const kCards[] = {&Game::wonSprite, &Game::lostPositionSprite, &Game::lostRotationSprite,
+                                     &Game::lostKeySprite, &Game::lostTimeSprite};
+
+// The answer of the match `ending` played: the pictures its end card must show, and the history's last line from its
+// event to its correctness.
+struct Answer {
+    std::vector<sf::Sprite> card;
+    std::vector<std::string> line;
+};
+
+Answer answerOf(const Driver& driver, const Ending& ending) {
     const Game& game = driver.game;
     const auto caption = [&](int32_t row, sf::Vector2f at) {
         return centredOn(game.captionsTexture, {0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight}, at);
@@ -81,6 +89,7 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
         return centredOn(game.timerTexture, sheetCell(count, kTimerCellWidth, kTimerCellHeight), at);
     };
     const Step& last = ending.steps.back();
+    const std::string number = std::to_string(last.fruit);
     switch (ending.loss) {
     case LossCause::WrongSlot: {
         // The tree as it stood, every earlier fruit in its stall, with the last one
@@ -93,19 +102,22 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
         card.push_back(ending.answer == TreeSlot::None
                            ? caption(Caption::Bin, kCardCaptionCentre)
                            : fruit(last.fruit, kCardSlotCentres[ending.answer], kSmallFruitScale));
-        return card;
+        const char* const place = ending.answer == TreeSlot::None ? "bin" : kSlotCodes[ending.answer];
+        return {card, {"stall", number, kSlotCodes[last.slot], place, "0"}};
     }
     case LossCause::WrongRotation: {
         sf::Sprite button(*driver.rotationButton(ending.answer).getTexture(), {0, 0, kButtonWidth, kButtonHeight});
         button.setPosition(kCardButtonPosition);
-        return {button};
+        return {{button}, {"rotation", number, kRotationCodes[last.answer], kRotationCodes[ending.answer], "0"}};
     }
     case LossCause::RepeatedKey:
-        return {fruit(ending.answer, kCardFruitCentre, 1)};
+        return {{fruit(ending.answer, kCardFruitCentre, 1)}, {"repeat", number, kSlotCodes[last.slot], "", "0"}};
     case LossCause::TimeOut:
-        return {caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)};
+        return {{caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)},
+                {"timeout", "", std::to_string(ending.answer), "7", "0"}};
     default:
-        return {seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)};
+        return {{seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)},
+                {"won", "", "", "", "1"}};
     }
 }
 
@@ -128,7 +140,7 @@ std::string rowName(const ::testing::TestParamInfo<Row>& info) {
 
 TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     play(GetParam().steps);
-    if (GetParam().outOfTime) {
+    if (GetParam().loss == LossCause::TimeOut) {
         game.matchTime = sf::seconds(kMatchSeconds);
         game.updateTimer();
     }
@@ -140,13 +152,14 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     EXPECT_EQ((won ? game.wonSound : game.lostSound).getStatus(), sf::SoundSource::Playing);
     const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.playAgainButtonSprite));
-    EXPECT_TRUE(shows(shot, titleOf(game.*GetParam().card)));
-    for (const sf::Sprite& answer : answerOf(driver, GetParam())) EXPECT_TRUE(shows(shot, answer));
+    EXPECT_TRUE(shows(shot, titleOf(game.*kCards[GetParam().loss])));
+    const Answer answer = answerOf(driver, GetParam());
+    for (const sf::Sprite& picture : answer.card) EXPECT_TRUE(shows(shot, picture));
     // The history holds one line for each delivery, each rotation named and the end by time or by a win; the
     // last one says how the match ended.
     const Ending& ending = GetParam();
     const Records lines = history();
-    size_t judged = ending.steps.size() + (ending.outOfTime || won ? 1 : 0);
+    size_t judged = ending.steps.size() + (ending.loss == LossCause::TimeOut || won ? 1 : 0);
     for (const Step& step : ending.steps) judged += step.answer != kNoAnswer;
     ASSERT_EQ(lines.size(), judged);
     for (const auto& line : lines) {
@@ -154,67 +167,44 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
         EXPECT_EQ(line[Mode], "match");
         EXPECT_EQ(line[MatchStart], lines[0][MatchStart]);
     }
-    const Step& last = ending.steps.back();
-    std::vector<std::string> end;
-    const std::string fruit = std::to_string(last.fruit);
-    switch (ending.loss) {
-    case LossCause::WrongSlot:
-        end = {"stall", fruit, kSlotCodes[last.slot], ending.answer < 0 ? "bin" : kSlotCodes[ending.answer], "0"};
-        break;
-    case LossCause::WrongRotation:
-        end = {"rotation", fruit, kRotationCodes[last.answer], kRotationCodes[ending.answer], "0"};
-        break;
-    case LossCause::RepeatedKey:
-        end = {"repeat", fruit, kSlotCodes[last.slot], "", "0"};
-        break;
-    case LossCause::TimeOut:
-        end = {"timeout", "", std::to_string(ending.answer), "7", "0"};
-        break;
-    default:
-        end = {"won", "", "", "", "1"};
-    }
-    EXPECT_EQ(std::vector<std::string>(lines.back().begin() + Event, lines.back().begin() + Seconds), end);
+    EXPECT_EQ(std::vector<std::string>(lines.back().begin() + Event, lines.back().begin() + Seconds), answer.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Match, Endings,
     ::testing::Values(
-        Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}},
-               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::Left},
+        Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}}, LossCause::WrongSlot,
+               TreeSlot::Left},
         // Each rotation's path with the fruit in a wrong free stall: the placement
         // loses before any rotation is asked for.
-        Ending{"LeftLeftFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {20, 4}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::LeftLeft},
-        Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::LeftRight},
+        Ending{"LeftLeftFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {20, 4}},
+               LossCause::WrongSlot, TreeSlot::LeftLeft},
+        Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}},
+               LossCause::WrongSlot, TreeSlot::LeftRight},
         Ending{"RightRightFruitOnTheFarSideOfTheRoot", {{0, 0}, {70, 2}, {99, 1}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::RightRight},
-        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::RightLeft},
+               TreeSlot::RightRight},
+        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}},
+               LossCause::WrongSlot, TreeSlot::RightLeft},
         Ending{"RotatingFruitBelongsBelowTheStalls", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}},
-               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::None},
+               LossCause::WrongSlot, TreeSlot::None},
         Ending{"SeventhFruitBelongsBelowTheStalls",
-               {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::None},
+               {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot, TreeSlot::None},
         Ending{"WrongRotationNamed",
                {{50, TreeSlot::Root}, {30, TreeSlot::Left}, {40, TreeSlot::LeftRight, RotationKind::SingleLeft}},
-               LossCause::WrongRotation, &Game::lostRotationSprite, RotationKind::DoubleRight},
-        Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite, 0},
+               LossCause::WrongRotation, RotationKind::DoubleRight},
+        Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey, 0},
         Ending{"NinetyNineDeliveredTwice", {{99, TreeSlot::Root}, {50, TreeSlot::Left}, {99, TreeSlot::Right}},
-               LossCause::RepeatedKey, &Game::lostKeySprite, 99},
+               LossCause::RepeatedKey, 99},
         Ending{"RepeatIntoTheLastFreeStallLosesInsteadOfWinning",
-               {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite, 50},
-        Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut,
-               &Game::lostTimeSprite, 3, true},
+               {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey, 50},
+        Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut, 3},
         Ending{"ClockRunsOutWithAllButOneGrandchildFilled", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {80, 6}},
-               LossCause::TimeOut, &Game::lostTimeSprite, 6, true},
+               LossCause::TimeOut, 6},
         Ending{"SevenStallsInOrderWin", {{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}},
-               LossCause::None, &Game::wonSprite},
+               LossCause::None},
         Ending{"SevenStallsAfterARotationWin",
                {{50, 0}, {30, 1}, {20, 3, RotationKind::SingleRight}, {10, 3}, {25, 4}, {40, 5}, {60, 6}},
-               LossCause::None, &Game::wonSprite}),
+               LossCause::None}),
     rowName<Ending>);
 
 TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
