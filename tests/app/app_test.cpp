@@ -1,6 +1,5 @@
 // The shell around a match: the buttons' three frames, a match won by keyboard alone, every way out freeing
 // both trees, the best time kept, full screen (the menu's screens clicked at scale) and mute.
-#include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #undef None
 #undef Status
@@ -17,7 +16,7 @@
 #include <vector>
 #include "app/best_time.hpp"
 #include "assets/layout.hpp"
-#include "support/data_home.hpp"
+#include "support/csv.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -64,8 +63,7 @@ protected:
     }
     // Only the record stays in the folder, beside the history the win went to: no temporary file.
     void expectRecord(const std::string& text) {
-        std::ifstream file(record, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+        EXPECT_EQ(contents(record), text);
         for (const fs::directory_entry& kept : fs::directory_iterator(record.parent_path())) {
             EXPECT_TRUE(kept.path() == record || kept.path().filename() == "history.csv") << kept.path();
         }

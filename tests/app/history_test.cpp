@@ -1,6 +1,6 @@
 // The history file: its lines read back by a CSV reader of the test's own, two games appending at once, damaged
 // and unwritable files left as they were, and the summary of a known history.
-#include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,11 +36,11 @@ HistoryEntry entry(const char* event, int32_t fruit, const std::string& chosen, 
             seconds};
 }
 
-// A game in a process of its own, its status play's; its standard error goes to `errors` when given.
-pid_t startGame(const std::function<int()>& play, int errors = -1) {
+// A game in a process of its own, its status play's; its standard error goes to the file `errors` when named.
+pid_t startGame(const std::function<int()>& play, const std::string& errors = "") {
     const pid_t game = fork();
     if (game == 0) {
-        if (errors >= 0) dup2(errors, STDERR_FILENO);
+        if (!errors.empty()) dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
         _exit(play());
     }
     return game;
@@ -183,6 +183,7 @@ TEST_F(History, UnwritableHistoryFailsQuietlyLeavingEverythingAsItWas) {
         {"pipe in the file's place", [&] { mkfifo(file.c_str(), 0600); }, false, false},
         {"no home", [] {}, false, true},
     };
+    const std::string errors = ::testing::TempDir() + "history-errors";  // outside the data home, which must not change
     for (const Blocked& blocked : cases) {
         fs::permissions(scratch, fs::perms::owner_all);
         fs::remove_all(folder);
@@ -191,25 +192,20 @@ TEST_F(History, UnwritableHistoryFailsQuietlyLeavingEverythingAsItWas) {
         if (fs::is_regular_file(file)) fs::permissions(file, fs::perms::owner_read | fs::perms::others_read);
         fs::permissions(scratch, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_exec);
         const auto before = snapshot(scratch);
-        int errors[2];
-        ASSERT_EQ(pipe(errors), 0);
         const pid_t game = startGame([&] {
             const bool student = !blocked.asStudent || geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
             const bool homeless = !blocked.homeless || (unsetenv("XDG_DATA_HOME") == 0 && unsetenv("HOME") == 0);
             int32_t written = 0;
             for (int32_t event = 0; event < 50; ++event) written += appendHistory(entry("won", -1, "", "", true, 9.f));
             return student && homeless ? written : 100;
-        }, errors[1]);
-        close(errors[1]);
-        std::string said;
-        char chunk[256];
-        for (ssize_t got; (got = read(errors[0], chunk, sizeof chunk)) > 0;) said.append(chunk, got);
-        close(errors[0]);
+        }, errors);
         EXPECT_TRUE(endedWell(game)) << blocked.name;
+        const std::string said = contents(errors);
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << blocked.name << ": " << said;
         EXPECT_EQ(snapshot(scratch), before) << blocked.name;
     }
     fs::permissions(scratch, fs::perms::owner_all);
+    fs::remove(errors);
 }
 
 // Everything a summary holds, to be compared at once.

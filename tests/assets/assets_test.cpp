@@ -1,5 +1,4 @@
 // The language chosen from the environment; a match in English, a picture lacking English shown in Portuguese.
-#include <gtest/gtest.h>
 #include <unistd.h>
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,6 @@
 // Whole matches played through the real play frame: every outcome with its end card's
 // answer, the rotation question, the faults once found, seeded random play. The
 // driver checks the match's invariants after every frame of every test here.
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -505,10 +504,9 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
     EXPECT_TRUE(shows(driver.capture(), titleOf(game.practiceCompleteSprite)));
-    const int32_t counted[] = {game.practiceMistakes[LossCause::WrongSlot],
-                               game.practiceMistakes[LossCause::WrongRotation],
-                               game.practiceMistakes[LossCause::RepeatedKey]};
-    EXPECT_EQ(std::vector<int32_t>(counted, counted + 3), std::vector<int32_t>({1, 1, 1}));
+    for (const int32_t cause : {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey}) {
+        EXPECT_EQ(game.practiceMistakes[cause], 1) << "mistakes of kind " << cause;
+    }
     EXPECT_FALSE(std::filesystem::exists(scratch / "jogo" / "best-time")) << "practice kept a record";
     // Every move is in the history, the mistakes taken back among them.
     std::vector<std::string> moves;

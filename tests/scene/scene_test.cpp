@@ -1,7 +1,6 @@
 // The market as a player walks it with real keys: the edges stop the character, the stalls stand as a tree, they
 // and the bin are solid yet can be touched, no step is longer than a tenth of a second's walk, keys typed into
 // another window walk nobody, lanes' numbers differ.
-#include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #undef None
 #undef Status

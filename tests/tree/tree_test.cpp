@@ -1,7 +1,6 @@
 // The game's own tree: AVL insertion and the rotation it reports, checked against
 // a plain model; lookup, comparison, copy and destruction; and the placement of the
 // player's fruits at the seven stall slots, with no comparison and no rebalancing.
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
 #include <random>
@@ -10,7 +9,6 @@
 #include <utility>
 #include <vector>
 #include "support/tree_check.hpp"
-#include "tree/tree.hpp"
 
 namespace {
 
