@@ -40,7 +40,10 @@ const char* const kPictures[] = {
     "Barraca4.png", "Barraca5.png", "Barraca6.png", "BotaoInserirFruta.png", "AvisoRotacao.png",
     "BotaoRotacaoDireita.png", "BotaoRotacaoDuplaDireita.png", "BotaoRotacaoEsquerda.png",
     "BotaoRotacaoDuplaEsquerda.png", "PerdeuPosicao.png", "PerdeuRotacao.png", "PerdeuChave.png",
-    "PerdeuTempo.png", "Ganhou.png", "BotaoJogarNovamente.png", "Tempo.png", "Legendas.png"};
+    "PerdeuTempo.png", "Ganhou.png", "BotaoJogarNovamente.png", "Tempo.png", "Legendas.png",
+    "BotaoPraticar.png", "BotaoResultados.png", "PraticaTitulos.png", "PraticaCompleta.png",
+    "BotaoTentarDeNovo.png", "SemRelogio.png", "Fatores.png", "Algarismos.png", "TelaResultados.png",
+    "ResultadosVazio.png", "Barras.png", "Marcas.png", "SemSom.png"};
 
 // Puts the match in the busy moment: the question after a rotation stays up
 // (the trees differ and a rotation is pending), so judging keeps asking and

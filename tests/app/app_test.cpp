@@ -1,6 +1,5 @@
 // The shell around a match: the buttons' three frames, a match won by keyboard alone, every way out freeing
 // both trees, the best time kept, full screen (the menu's screens clicked at scale) and mute.
-#include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #undef None
 #undef Status
@@ -11,15 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 #include "app/best_time.hpp"
-#include "app/options.hpp"
 #include "assets/layout.hpp"
-#include "support/data_home.hpp"
+#include "support/csv.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -27,13 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Shell : public ::testing::Test {
+class Shell : public Session<3> {
 protected:
-    void SetUp() override {
-        std::srand(3);
-        driver.open();
-        driver.turn();
-    }
     // Asks the window to close the way a desktop does.
     void requestClose() {
         Display* x = driver.seat.display;
@@ -45,8 +37,6 @@ protected:
         driver.seat.sync();
     }
     void pressKey(sf::Keyboard::Key key, int turns = 0) { driver.press(key, turns); }
-    Game game;
-    Driver driver{game};
 };
 
 // Where the way out is taken: a screen, or a match after these deliveries.
@@ -73,8 +63,7 @@ protected:
     }
     // Only the record stays in the folder, beside the history the win went to: no temporary file.
     void expectRecord(const std::string& text) {
-        std::ifstream file(record, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+        EXPECT_EQ(contents(record), text);
         for (const fs::directory_entry& kept : fs::directory_iterator(record.parent_path())) {
             EXPECT_TRUE(kept.path() == record || kept.path().filename() == "history.csv") << kept.path();
         }
@@ -158,19 +147,16 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     pressKey(sf::Keyboard::Enter, 1);
     ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
     driver.turn();
-    // The character is placed where walking would take it; every button is a key, Enter and Space in turn for insert.
+    // The character is placed where walking would take it; Enter and Space in turn insert (the rotations' keys are
+    // the rotation test's).
     bool space = false;
-    for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}, {10, 3}, {25, 4}, {40, 5}, {60, 6}}) {
+    for (const auto& [fruit, slot] : {std::pair{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}}) {
         ASSERT_TRUE(driver.carry(fruit));
         game.characterSprite.setPosition(driver.spotAgainst(slot));
         driver.turn(2);
         ASSERT_TRUE(game.carrying) << "a key pressed earlier inserted fruit " << fruit;
         pressKey((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter, 2);
         ASSERT_FALSE(game.carrying) << "fruit " << fruit;
-        if (game.pendingRotation == RotationKind::SingleRight) {
-            pressKey(sf::Keyboard::Num1, 1);
-            for (int turn = 0; turn < 5000 && !game.movementEnabled; ++turn) driver.turn();
-        }
     }
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
@@ -254,8 +240,7 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
 }
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
-    char name[] = "jogo", mute[] = "--mute", *arguments[] = {name, mute, nullptr};
-    game.muted = parseOptions(2, arguments, std::cout, std::cerr).muted;
+    pressKey(sf::Keyboard::M, 1);  // muted on the menu; the binary started with --mute is e2e/mute.sh's
     const sf::SoundSource* sounds[] = {&game.music,           &game.pickFruitSound, &game.placeInTreeSound,
                                        &game.throwInBinSound, &game.lostSound,      &game.wonSound};
     const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
@@ -316,26 +301,7 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     expectRecord("25\n");
 }
 
-namespace {
-
-class Results : public DataHome {
-protected:
-    void SetUp() override {
-        DataHome::SetUp();
-        driver.open();
-        driver.turn();
-    }
-    Game game;
-    Driver driver{game};
-};
-
-sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre) {
-    sf::Sprite sprite(texture, cell);
-    sprite.setPosition(std::round(centre.x - cell.width / 2.f), std::round(centre.y - cell.height / 2.f));
-    return sprite;
-}
-
-}  // namespace
+using Results = Session<1>;
 
 TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCannotRead) {
     driver.press(sf::Keyboard::R, 2);

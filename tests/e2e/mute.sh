@@ -11,8 +11,9 @@ scratch=$(mktemp -d)
 game=
 trap '[ -z "$game" ] || kill -9 "$game" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
-# Runs the game with the given options: the menu, the play button, a second of the
-# match, Escape. Prints "sign" or "no sign" for the menu, then "sound" or "silence".
+# Runs the game with the given options: the menu, the play button, a walk of a second
+# and a half in the match, Escape, which must end it with status 0. Prints "sign" or
+# "no sign" for the menu, then "sound" or "silence".
 run() {
     local name=$1 window x y
     shift
@@ -34,8 +35,10 @@ same = all(sum(abs(a - b) for a, b in zip(shot.getpixel((x + 6 + u, y + 6 + v)),
            for texel in [sign.getpixel((u, v))] if texel[3] == 255)
 print("sign" if same else "no sign")
 PYTHON
-    xdotool mousemove --window "$window" 120 125 mousedown 1 sleep 0.4 mouseup 1 sleep 1.5 key Escape
-    wait "$game"
+    xdotool mousemove --window "$window" 120 125 mousedown 1 sleep 0.4 mouseup 1 keydown Right sleep 1.5 keyup Right
+    kill -0 "$game" || { echo "$name: the game ended on its own" >&2; exit 1; }
+    xdotool key Escape
+    wait "$game" || { echo "$name: the game ended with status $?" >&2; exit 1; }
     game=
     # Whatever the sample format, silence is zero bytes after the header.
     /usr/bin/python3 - "$scratch/$name.wav" <<'PYTHON'

@@ -1,7 +1,6 @@
 // Whole matches played through the real play frame: every outcome with its end card's
 // answer, the rotation question, the faults once found, seeded random play. The
 // driver checks the match's invariants after every frame of every test here.
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -10,7 +9,6 @@
 #include <vector>
 #include "assets/layout.hpp"
 #include "support/csv.hpp"
-#include "support/data_home.hpp"
 #include "support/driver.hpp"
 #include "support/tree_check.hpp"
 
@@ -24,12 +22,10 @@ struct Step {
 };
 
 // Each match keeps its history in a data folder of its own.
-class Match : public DataHome {
+class Match : public Session<7> {
 protected:
     void SetUp() override {
-        DataHome::SetUp();
-        std::srand(7);
-        driver.open();
+        Session::SetUp();
         driver.startMatch();
     }
     void play(const std::vector<Step>& steps) {
@@ -53,8 +49,6 @@ protected:
         if (!records.empty()) records.erase(records.begin());
         return records;
     }
-    Game game;
-    Driver driver{game};
 };
 
 // The history's names of the slots and the rotations, in the game's order.
@@ -66,22 +60,23 @@ struct Ending {
     const char* name;
     std::vector<Step> steps;
     int32_t loss;
-    sf::Sprite Game::*card;
     // This match's answer: the slot the last fruit belonged in (None: the bin), the
     // rotation that was right, the number already in the tree, the stalls filled.
     int32_t answer = 0;
-    bool outOfTime = false;
 };
 
-sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre, float scale = 1) {
-    sf::Sprite sprite(texture, cell);
-    sprite.setScale(scale, scale);
-    sprite.setPosition(centre.x - cell.width * scale / 2, centre.y - cell.height * scale / 2);
-    return sprite;
-}
+// Each outcome's card, by LossCause.
+sf::Sprite Game::* const kCards[] = {&Game::wonSprite, &Game::lostPositionSprite, &Game::lostRotationSprite,
+                                     &Game::lostKeySprite, &Game::lostTimeSprite};
 
-// The pictures an end card must show for the answer of the match `ending` played.
-std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
+// The answer of the match `ending` played: the pictures its end card must show, and the history's last line from its
+// event to its correctness.
+struct Answer {
+    std::vector<sf::Sprite> card;
+    std::vector<std::string> line;
+};
+
+Answer answerOf(const Driver& driver, const Ending& ending) {
     const Game& game = driver.game;
     const auto caption = [&](int32_t row, sf::Vector2f at) {
         return centredOn(game.captionsTexture, {0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight}, at);
@@ -93,6 +88,7 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
         return centredOn(game.timerTexture, sheetCell(count, kTimerCellWidth, kTimerCellHeight), at);
     };
     const Step& last = ending.steps.back();
+    const std::string number = std::to_string(last.fruit);
     switch (ending.loss) {
     case LossCause::WrongSlot: {
         // The tree as it stood, every earlier fruit in its stall, with the last one
@@ -105,19 +101,22 @@ std::vector<sf::Sprite> answerOf(const Driver& driver, const Ending& ending) {
         card.push_back(ending.answer == TreeSlot::None
                            ? caption(Caption::Bin, kCardCaptionCentre)
                            : fruit(last.fruit, kCardSlotCentres[ending.answer], kSmallFruitScale));
-        return card;
+        const char* const place = ending.answer == TreeSlot::None ? "bin" : kSlotCodes[ending.answer];
+        return {card, {"stall", number, kSlotCodes[last.slot], place, "0"}};
     }
     case LossCause::WrongRotation: {
         sf::Sprite button(*driver.rotationButton(ending.answer).getTexture(), {0, 0, kButtonWidth, kButtonHeight});
         button.setPosition(kCardButtonPosition);
-        return {button};
+        return {{button}, {"rotation", number, kRotationCodes[last.answer], kRotationCodes[ending.answer], "0"}};
     }
     case LossCause::RepeatedKey:
-        return {fruit(ending.answer, kCardFruitCentre, 1)};
+        return {{fruit(ending.answer, kCardFruitCentre, 1)}, {"repeat", number, kSlotCodes[last.slot], "", "0"}};
     case LossCause::TimeOut:
-        return {caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)};
+        return {{caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)},
+                {"timeout", "", std::to_string(ending.answer), "7", "0"}};
     default:
-        return {seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)};
+        return {{seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)},
+                {"won", "", "", "", "1"}};
     }
 }
 
@@ -140,7 +139,7 @@ std::string rowName(const ::testing::TestParamInfo<Row>& info) {
 
 TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     play(GetParam().steps);
-    if (GetParam().outOfTime) {
+    if (GetParam().loss == LossCause::TimeOut) {
         game.matchTime = sf::seconds(kMatchSeconds);
         game.updateTimer();
     }
@@ -152,16 +151,14 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     EXPECT_EQ((won ? game.wonSound : game.lostSound).getStatus(), sf::SoundSource::Playing);
     const sf::Image shot = driver.capture();
     EXPECT_TRUE(shows(shot, game.playAgainButtonSprite));
-    // The card above the answer, where nothing else is drawn over it.
-    sf::Sprite card = game.*GetParam().card;
-    card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-    EXPECT_TRUE(shows(shot, card));
-    for (const sf::Sprite& answer : answerOf(driver, GetParam())) EXPECT_TRUE(shows(shot, answer));
+    EXPECT_TRUE(shows(shot, titleOf(game.*kCards[GetParam().loss])));
+    const Answer answer = answerOf(driver, GetParam());
+    for (const sf::Sprite& picture : answer.card) EXPECT_TRUE(shows(shot, picture));
     // The history holds one line for each delivery, each rotation named and the end by time or by a win; the
     // last one says how the match ended.
     const Ending& ending = GetParam();
     const Records lines = history();
-    size_t judged = ending.steps.size() + (ending.outOfTime || won ? 1 : 0);
+    size_t judged = ending.steps.size() + (ending.loss == LossCause::TimeOut || won ? 1 : 0);
     for (const Step& step : ending.steps) judged += step.answer != kNoAnswer;
     ASSERT_EQ(lines.size(), judged);
     for (const auto& line : lines) {
@@ -169,67 +166,44 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
         EXPECT_EQ(line[Mode], "match");
         EXPECT_EQ(line[MatchStart], lines[0][MatchStart]);
     }
-    const Step& last = ending.steps.back();
-    std::vector<std::string> end;
-    const std::string fruit = std::to_string(last.fruit);
-    switch (ending.loss) {
-    case LossCause::WrongSlot:
-        end = {"stall", fruit, kSlotCodes[last.slot], ending.answer < 0 ? "bin" : kSlotCodes[ending.answer], "0"};
-        break;
-    case LossCause::WrongRotation:
-        end = {"rotation", fruit, kRotationCodes[last.answer], kRotationCodes[ending.answer], "0"};
-        break;
-    case LossCause::RepeatedKey:
-        end = {"repeat", fruit, kSlotCodes[last.slot], "", "0"};
-        break;
-    case LossCause::TimeOut:
-        end = {"timeout", "", std::to_string(ending.answer), "7", "0"};
-        break;
-    default:
-        end = {"won", "", "", "", "1"};
-    }
-    EXPECT_EQ(std::vector<std::string>(lines.back().begin() + Event, lines.back().begin() + Seconds), end);
+    EXPECT_EQ(std::vector<std::string>(lines.back().begin() + Event, lines.back().begin() + Seconds), answer.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Match, Endings,
     ::testing::Values(
-        Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}},
-               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::Left},
+        Ending{"SmallerFruitInTheRightChild", {{50, TreeSlot::Root}, {30, TreeSlot::Right}}, LossCause::WrongSlot,
+               TreeSlot::Left},
         // Each rotation's path with the fruit in a wrong free stall: the placement
         // loses before any rotation is asked for.
-        Ending{"LeftLeftFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {20, 4}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::LeftLeft},
-        Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::LeftRight},
+        Ending{"LeftLeftFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {20, 4}},
+               LossCause::WrongSlot, TreeSlot::LeftLeft},
+        Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}},
+               LossCause::WrongSlot, TreeSlot::LeftRight},
         Ending{"RightRightFruitOnTheFarSideOfTheRoot", {{0, 0}, {70, 2}, {99, 1}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::RightRight},
-        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::RightLeft},
+               TreeSlot::RightRight},
+        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}},
+               LossCause::WrongSlot, TreeSlot::RightLeft},
         Ending{"RotatingFruitBelongsBelowTheStalls", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}},
-               LossCause::WrongSlot, &Game::lostPositionSprite, TreeSlot::None},
+               LossCause::WrongSlot, TreeSlot::None},
         Ending{"SeventhFruitBelongsBelowTheStalls",
-               {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot,
-               &Game::lostPositionSprite, TreeSlot::None},
+               {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, LossCause::WrongSlot, TreeSlot::None},
         Ending{"WrongRotationNamed",
                {{50, TreeSlot::Root}, {30, TreeSlot::Left}, {40, TreeSlot::LeftRight, RotationKind::SingleLeft}},
-               LossCause::WrongRotation, &Game::lostRotationSprite, RotationKind::DoubleRight},
-        Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite, 0},
+               LossCause::WrongRotation, RotationKind::DoubleRight},
+        Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey, 0},
         Ending{"NinetyNineDeliveredTwice", {{99, TreeSlot::Root}, {50, TreeSlot::Left}, {99, TreeSlot::Right}},
-               LossCause::RepeatedKey, &Game::lostKeySprite, 99},
+               LossCause::RepeatedKey, 99},
         Ending{"RepeatIntoTheLastFreeStallLosesInsteadOfWinning",
-               {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey,
-               &Game::lostKeySprite, 50},
-        Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut,
-               &Game::lostTimeSprite, 3, true},
+               {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey, 50},
+        Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut, 3},
         Ending{"ClockRunsOutWithAllButOneGrandchildFilled", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {80, 6}},
-               LossCause::TimeOut, &Game::lostTimeSprite, 6, true},
+               LossCause::TimeOut, 6},
         Ending{"SevenStallsInOrderWin", {{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}},
-               LossCause::None, &Game::wonSprite},
+               LossCause::None},
         Ending{"SevenStallsAfterARotationWin",
                {{50, 0}, {30, 1}, {20, 3, RotationKind::SingleRight}, {10, 3}, {25, 4}, {40, 5}, {60, 6}},
-               LossCause::None, &Game::wonSprite}),
+               LossCause::None}),
     rowName<Ending>);
 
 TEST_P(Rotations, KeyNamesTheRotationAndTheFruitsTravelToTheRebalancedStalls) {
@@ -287,12 +261,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Rotation{"DoubleLeft", RotationKind::DoubleLeft, {{50, 0}, {99, 2}, {60, 5}}}),
     rowName<Rotation>);
 
-TEST_F(Match, OutcomeIsFinalUnderTheCard) {
+TEST_F(Match, OutcomeIsFinalUnderTheCardWhoseHiddenButtonsAnswerNothing) {
     play({{50, 0}, {30, 1}, {20, 3}});
     ASSERT_EQ(game.pendingRotation, RotationKind::SingleRight);
+    // During the question the next fruit is in the hand against a free stall, its insert button offered.
+    ASSERT_TRUE(driver.carry(40));
+    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::LeftRight));
+    driver.turn();
     // A stalled loop: the clock is read long past the end in one frame.
-    game.matchTime = sf::seconds(59);
-    game.updateTimer();
     game.matchTime = sf::seconds(1e12f);
     game.updateTimer();
     EXPECT_EQ(game.lossCause, LossCause::TimeOut);
@@ -301,12 +277,12 @@ TEST_F(Match, OutcomeIsFinalUnderTheCard) {
     game.lostSound.stop();
     game.loseMatch(LossCause::WrongSlot);
     EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Stopped);
-    driver.turn();
-    // The right rotation named under the end picture changes nothing.
+    // The insert button and the right rotation, clicked where they stood under the end picture, change nothing.
     const std::string before = describeTree(game.playerRoot);
+    driver.click(game.insertButtonSprite);
     driver.answer(RotationKind::SingleRight);
     driver.turn(3);
-    EXPECT_EQ(game.lossCause, LossCause::TimeOut);
+    EXPECT_TRUE(game.carrying);
     EXPECT_EQ(describeTree(game.playerRoot), before);
 }
 
@@ -461,31 +437,14 @@ TEST_F(LongRun, ThreeHundredMatchesInOneProcessFreeEveryTree) {
     EXPECT_GT(reached.questions, 0);
 }
 
-TEST_F(Match, AClickOnTheEndCardWhereTheInsertButtonStoodDeliversNothing) {
-    play({{50, 0}, {30, 1}, {70, 2}});
-    ASSERT_TRUE(driver.carry(20));
-    game.characterSprite.setPosition(driver.spotAgainst(TreeSlot::LeftLeft));
-    driver.turn();
-    game.matchTime = sf::seconds(kMatchSeconds);
-    game.updateTimer();
-    driver.turn();
-    ASSERT_EQ(game.lossCause, LossCause::TimeOut);
-    driver.click(game.insertButtonSprite);
-    driver.turn(2);
-    EXPECT_TRUE(game.carrying);
-    EXPECT_EQ(describeTree(game.playerRoot), "50(30,70)");  // still three on the card
-}
-
 namespace {
 
 // A practice started from the menu by its key.
 class Practice : public Match {
 protected:
     void SetUp() override {
-        DataHome::SetUp();
+        Session::SetUp();
         std::srand(13);
-        driver.open();
-        driver.turn();
         driver.press(sf::Keyboard::P);
         ASSERT_TRUE(game.playActive && game.practicing);
         driver.turn();
@@ -550,13 +509,10 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     play({{10, 3}, {25, 4}, {40, 5}, {60, 6}});
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
-    sf::Sprite complete = game.practiceCompleteSprite;
-    complete.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
-    EXPECT_TRUE(shows(driver.capture(), complete));
-    const int32_t counted[] = {game.practiceMistakes[LossCause::WrongSlot],
-                               game.practiceMistakes[LossCause::WrongRotation],
-                               game.practiceMistakes[LossCause::RepeatedKey]};
-    EXPECT_EQ(std::vector<int32_t>(counted, counted + 3), std::vector<int32_t>({1, 1, 1}));
+    EXPECT_TRUE(shows(driver.capture(), titleOf(game.practiceCompleteSprite)));
+    for (const int32_t cause : {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey}) {
+        EXPECT_EQ(game.practiceMistakes[cause], 1) << "mistakes of kind " << cause;
+    }
     EXPECT_FALSE(std::filesystem::exists(scratch / "jogo" / "best-time")) << "practice kept a record";
     // Every move is in the history, the mistakes taken back among them.
     std::vector<std::string> moves;

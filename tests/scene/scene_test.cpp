@@ -1,7 +1,6 @@
-// The market as a player walks it with real keys: the edges stop the character, stalls and the bin are solid yet
-// can be touched, no step is longer than a tenth of a second's walk, keys typed into another window walk nobody,
-// lanes' numbers differ.
-#include <gtest/gtest.h>
+// The market as a player walks it with real keys: the edges stop the character, the stalls stand as a tree, they
+// and the bin are solid yet can be touched, no step is longer than a tenth of a second's walk, keys typed into
+// another window walk nobody, lanes' numbers differ.
 #include <X11/Xlib.h>
 #undef None
 #undef Status
@@ -16,11 +15,10 @@
 
 namespace {
 
-class Market : public ::testing::Test {
+class Market : public Session<5> {
 protected:
     void SetUp() override {
-        std::srand(5);
-        driver.open();
+        Session::SetUp();
         driver.startMatch();
     }
     // Holds `key` from `from` until `done`, or it stood still 0.3 s; how far it went.
@@ -41,8 +39,6 @@ protected:
         driver.seat.release(key);
         return std::hypot(last.x - from.x, last.y - from.y);
     }
-    Game game;
-    Driver driver{game};
 };
 
 }  // namespace
@@ -65,7 +61,7 @@ TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
     }
 }
 
-TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
+TEST_F(Market, StallsStandAsATreeAndWithTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     const sf::FloatRect body = game.characterSprite.getGlobalBounds();
     // A start inside the window and off every solid area.
     auto free = [&](sf::Vector2f at) {
@@ -77,13 +73,13 @@ TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
     };
     // From a pixel off its left, its right and below (the floor's lowest line lies above the bottom row's lower
     // edge), wherever a player can stand there.
-    auto approach = [&](sf::FloatRect box, const std::function<bool()>& touched) {
-        const float middle = box.top + box.height / 2 - body.height / 2;
+    auto approach = [&](sf::FloatRect area, const std::function<bool()>& touched) {
+        const float middle = area.top + area.height / 2 - body.height / 2;
         const std::pair<sf::Keyboard::Key, sf::Vector2f> sides[] = {
-            {sf::Keyboard::Right, {box.left - body.width - 1, middle}},
-            {sf::Keyboard::Left, {box.left + box.width + 1, middle}},
+            {sf::Keyboard::Right, {area.left - body.width - 1, middle}},
+            {sf::Keyboard::Left, {area.left + area.width + 1, middle}},
             {sf::Keyboard::Up,
-             {box.left + box.width / 2 - body.width / 2, std::min(box.top + box.height + 1, 600 - body.height)}}};
+             {area.left + area.width / 2 - body.width / 2, std::min(area.top + area.height + 1, 600 - body.height)}}};
         int tried = 0;
         for (const auto& [key, from] : sides) {
             if (!free(from)) continue;
@@ -95,23 +91,6 @@ TEST_F(Market, StallsAndTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
         }
         EXPECT_GE(tried, 2) << "reachable from one side only";
     };
-    for (int32_t stall = 0; stall < kStallCount; ++stall) {
-        SCOPED_TRACE("stall " + std::to_string(stall));
-        approach(game.stallSprites[stall].getGlobalBounds(), [&] { return game.offeredSlot == stall; });
-    }
-    SCOPED_TRACE("bin");
-    ASSERT_TRUE(driver.carry(42));
-    approach(game.binAreaSprite.getGlobalBounds(), [&] {
-        // It takes what the hand holds; then the next fruit is fetched for the next side.
-        const bool took = !game.carrying;
-        const sf::Vector2f at = game.characterSprite.getPosition();
-        driver.carry(42);
-        game.characterSprite.setPosition(at);
-        return took;
-    });
-}
-
-TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove) {
     const auto box = [&](int32_t k) { return game.stallSprites[k].getGlobalBounds(); };
     const auto middle = [&](int32_t k) { return box(k).left + box(k).width / 2; };
     const auto gap = [&](int32_t k) { return middle(k) - middle(k - 1); };
@@ -125,8 +104,8 @@ TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove)
         EXPECT_TRUE(!sameLevel(k - 1, k) || (box(k).top == box(k - 1).top && gap(k) > 0)) << "off its level's line";
         EXPECT_TRUE(!sameLevel(k - 2, k) || std::abs(gap(k) - gap(k - 1)) < gap(k - 1) / 10) << "spaced unevenly";
         EXPECT_FALSE(box(k).intersects(game.binAreaSprite.getGlobalBounds()));
-        game.characterSprite.setPosition(driver.spotAgainst(k));
-        driver.turn();
+        // Touched, a stall offers its insert button just above it, clear of every other stall.
+        approach(box(k), [&] { return game.offeredSlot == k; });
         ASSERT_EQ(game.offeredSlot, k);
         const sf::FloatRect button = game.insertButtonSprite.getGlobalBounds();
         EXPECT_TRUE(std::abs(button.left + button.width / 2 - middle(k)) < box(k).width / 10 &&
@@ -136,6 +115,16 @@ TEST_F(Market, StallsStandAsATreeOfThreeLevelsApartEachWithItsInsertButtonAbove)
             EXPECT_TRUE(other == k || !(box(other).intersects(box(k)) || box(other).intersects(button))) << other;
         }
     }
+    SCOPED_TRACE("bin");
+    ASSERT_TRUE(driver.carry(42));
+    approach(game.binAreaSprite.getGlobalBounds(), [&] {
+        // It takes what the hand holds; then the next fruit is fetched for the next side.
+        const bool took = !game.carrying;
+        const sf::Vector2f at = game.characterSprite.getPosition();
+        driver.carry(42);
+        game.characterSprite.setPosition(at);
+        return took;
+    });
 }
 
 TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {

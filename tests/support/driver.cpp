@@ -91,6 +91,18 @@ void Seat::sync() { XSync(display, False); }
     return ::testing::AssertionFailure() << "only " << compared << " pixels of the sprite to compare";
 }
 
+sf::Sprite titleOf(sf::Sprite card) {
+    card.setTextureRect(sf::IntRect(0, 0, 800, static_cast<int>(kCardAnswerTop)));
+    return card;
+}
+
+sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre, float scale) {
+    sf::Sprite sprite(texture, cell);
+    sprite.setScale(scale, scale);
+    sprite.setPosition(centre.x - cell.width * scale / 2, centre.y - cell.height * scale / 2);
+    return sprite;
+}
+
 void Driver::open(bool loadAssets) {
     game.frameLimit = 0;
     game.openWindow();

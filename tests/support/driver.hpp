@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <SFML/Graphics.hpp>
 #include <cstdint>
+#include <cstdlib>
 #include "app/game.hpp"
+#include "support/data_home.hpp"
 
 class Seat {
 public:
@@ -31,6 +33,10 @@ public:
 // `screen` takes the game's 800x600 picture to the pixels of the shot.
 ::testing::AssertionResult shows(const sf::Image& shot, const sf::Sprite& sprite,
                                  const sf::Transform& screen = sf::Transform::Identity);
+// An end card above its answer, where nothing else is drawn over it.
+sf::Sprite titleOf(sf::Sprite card);
+// Cell `cell` of `texture` at `scale`, its centre on `centre`: a picture the game must draw there.
+sf::Sprite centredOn(const sf::Texture& texture, sf::IntRect cell, sf::Vector2f centre, float scale = 1);
 
 class Driver {
 public:
@@ -79,4 +85,18 @@ public:
 
 private:
     int32_t seenLoss = LossCause::None, seenWon = 0, seenSeconds = 0;
+};
+
+// A game of the test's own, its randomness seeded, its files in a data folder of its own, at the menu's first frame.
+template <unsigned seed>
+class Session : public DataHome {
+protected:
+    void SetUp() override {
+        DataHome::SetUp();
+        std::srand(seed);
+        driver.open();
+        driver.turn();
+    }
+    Game game;
+    Driver driver{game};
 };

@@ -11,11 +11,13 @@
 #include "tree/tree.hpp"
 
 // "key(left,right)", "-" for an empty link, leaves bare: 3, 2, 1 with
-// rebalancing read "2(1,3)".
-inline std::string describeTree(const TreeNode* n) {
-    if (n == nullptr) return "-";
-    const std::string key = std::to_string(n->key);
-    return !n->left && !n->right ? key : key + "(" + describeTree(n->left) + "," + describeTree(n->right) + ")";
+// rebalancing read "2(1,3)"; "key:value" with the values. A model's nodes read the same way.
+template <typename Node>
+std::string describeTree(const Node& n, bool values = false) {
+    if (!n) return "-";
+    const std::string key = std::to_string(n->key) + (values ? ":" + std::to_string(n->value) : "");
+    if (!n->left && !n->right) return key;
+    return key + "(" + describeTree(n->left, values) + "," + describeTree(n->right, values) + ")";
 }
 
 // Keys in symmetric order (left, node, right).

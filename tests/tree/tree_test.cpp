@@ -1,7 +1,6 @@
 // The game's own tree: AVL insertion and the rotation it reports, checked against
 // a plain model; lookup, comparison, copy and destruction; and the placement of the
 // player's fruits at the seven stall slots, with no comparison and no rebalancing.
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
 #include <random>
@@ -10,7 +9,6 @@
 #include <utility>
 #include <vector>
 #include "support/tree_check.hpp"
-#include "tree/tree.hpp"
 
 namespace {
 
@@ -67,14 +65,6 @@ int modelInsert(Link& link, int32_t key, int32_t& kind) {
     return here;
 }
 
-// Both trees as text in one form: "key(left,right)", values too when asked.
-template <typename Node>
-std::string text(const Node& n, bool values = false) {
-    if (!n) return "-";
-    const std::string key = std::to_string(n->key) + (values ? ":" + std::to_string(n->value) : "");
-    return !n->left && !n->right ? key : key + "(" + text(n->left, values) + "," + text(n->right, values) + ")";
-}
-
 // Orders that reach every rotation kind: random over the game's numbers (both
 // ends included), few numbers with many repeats, ascending, descending, zig-zag.
 std::vector<int32_t> insertionOrder(uint32_t seed) {
@@ -107,7 +97,7 @@ TEST(Insertion, MatchesThePlainModelAfterEveryInsertionOfManySequences) {
             int32_t expected = RotationKind::None;
             modelInsert(model, keys[i], expected);
             ASSERT_EQ(tree.insert(keys[i], static_cast<int32_t>(i)), expected) << "inserting " << keys[i];
-            ASSERT_EQ(text(tree.root), text(model)) << "inserting " << keys[i];
+            ASSERT_EQ(describeTree(tree.root), describeTree(model)) << "inserting " << keys[i];
             ASSERT_TRUE(isBalancedSearchTree(tree.root));
         }
         for (int32_t key : {keys.front(), keys.back(), 0, 99, -5, 1000}) {
@@ -123,7 +113,7 @@ TEST(TreeCopy, CopyComparesEqualOwnsItsNodesAndAnyChangeIsSeen) {
     OwnedTree copy;
     copyTree(&source.root, &copy.root);
     EXPECT_TRUE(sameShapeAndKeys(source.root, copy.root));
-    EXPECT_EQ(text(copy.root, true), text(source.root, true));
+    EXPECT_EQ(describeTree(copy.root, true), describeTree(source.root, true));
     EXPECT_NE(copy.root, source.root);
     // A changed key, a missing leaf and another shape of the same keys all differ;
     // a changed value does not count.
