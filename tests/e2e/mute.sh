@@ -21,19 +21,26 @@ run() {
     ALSOFT_CONF="$scratch/$name.conf" ALSOFT_DRIVERS=wave "$binary" "$@" &
     game=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Jogo$' | head -n1)
-    sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^[XY]=')"
     /usr/bin/python3 - "$X" "$Y" <<'PYTHON'
-import sys
+import sys, time
 from PIL import Image, ImageGrab
 x, y = int(sys.argv[1]), int(sys.argv[2])
 sign = Image.open("Imagens/SemSom.png").convert("RGBA")
-shot = ImageGrab.grab(xdisplay="").convert("RGB")
-# The sign stands at (6, 6) of the picture: every opaque texel of it shows there.
-same = all(sum(abs(a - b) for a, b in zip(shot.getpixel((x + 6 + u, y + 6 + v)), texel[:3])) <= 12
-           for v in range(sign.height) for u in range(sign.width)
-           for texel in [sign.getpixel((u, v))] if texel[3] == 255)
-print("sign" if same else "no sign")
+menu = Image.open("Imagens/TelaMenu.png").convert("RGB")
+def shows(shot, picture, left, top):
+    """Every opaque texel of the picture shows at (left, top) of the game's picture."""
+    return all(sum(abs(a - b) for a, b in zip(shot.getpixel((x + left + u, y + top + v)), texel[:3])) <= 12
+               for v in range(picture.height) for u in range(picture.width)
+               for texel in [picture.getpixel((u, v))] if len(texel) == 3 or texel[3] == 255)
+# The first menu frame: the window may be mapped a moment before it is drawn.
+title = menu.crop((420, 60, 600, 100))
+for _ in range(100):
+    shot = ImageGrab.grab(xdisplay="").convert("RGB")
+    if shows(shot, title, 420, 60):
+        break
+    time.sleep(0.1)
+print("sign" if shows(shot, sign, 6, 6) else "no sign")
 PYTHON
     xdotool mousemove --window "$window" 120 125 mousedown 1 sleep 0.4 mouseup 1 keydown Right sleep 1.5 keyup Right
     kill -0 "$game" || { echo "$name: the game ended on its own" >&2; exit 1; }
