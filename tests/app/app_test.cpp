@@ -36,7 +36,6 @@ protected:
         XSendEvent(x, message.xclient.window, False, NoEventMask, &message);
         driver.seat.sync();
     }
-    void pressKey(sf::Keyboard::Key key, int turns = 0) { driver.press(key, turns); }
 };
 
 // Where the way out is taken: a screen, or a match after these deliveries.
@@ -117,7 +116,7 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     ASSERT_TRUE(game.window.isOpen());
     // Whatever X delivered is read by the window's own connection before the turn: with Escape the pointer's move
     // waits in front of it, and both are read in one turn.
-    std::get<1>(GetParam()) ? pressKey(sf::Keyboard::Escape) : requestClose();
+    std::get<1>(GetParam()) ? driver.press(sf::Keyboard::Escape, 0) : requestClose();
     sf::Mouse::getPosition(game.window);
     game.loopTurn();
     EXPECT_FALSE(game.window.isOpen());
@@ -140,11 +139,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     game.menuActive = false;
     game.instructionsActive = true;
-    pressKey(sf::Keyboard::Enter, 1);
+    driver.press(sf::Keyboard::Enter, 1);
     EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
     driver.turn();
     EXPECT_TRUE(game.menuActive) << "the same Enter played too";
-    pressKey(sf::Keyboard::Enter, 1);
+    driver.press(sf::Keyboard::Enter, 1);
     ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
     driver.turn();
     // The character is placed where walking would take it; Enter and Space in turn insert (the rotations' keys are
@@ -155,7 +154,7 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
         game.characterSprite.setPosition(driver.spotAgainst(slot));
         driver.turn(2);
         ASSERT_TRUE(game.carrying) << "a key pressed earlier inserted fruit " << fruit;
-        pressKey((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter, 2);
+        driver.press((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter, 2);
         ASSERT_FALSE(game.carrying) << "fruit " << fruit;
     }
     driver.turn();
@@ -166,7 +165,7 @@ TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
     driver.turn(3);
     driver.seat.release(sf::Keyboard::Down);
     EXPECT_EQ(game.characterSprite.getPosition(), standing);
-    pressKey(sf::Keyboard::Enter, 2);
+    driver.press(sf::Keyboard::Enter, 2);
     EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";
     EXPECT_EQ(game.balancedRoot, nullptr);
     driver.click(game.quitButtonSprite);
@@ -185,7 +184,7 @@ TEST(Letterbox, ThePictureKeepsItsShapeFillsOneSideAndIsCentred) {
 }
 
 TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
-    pressKey(sf::Keyboard::F11, 1);
+    driver.press(sf::Keyboard::F11, 1);
     const sf::Vector2u screen = game.window.getSize();
     ASSERT_EQ(screen, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
     ASSERT_GT(screen.y * 4, screen.x * 3) << "the test wants bars above and below";
@@ -227,7 +226,7 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
         const auto before = state();
         const sf::Time time = game.matchTime;
         for (int press = 0; press < 2; ++press) {
-            pressKey(sf::Keyboard::F11);
+            driver.press(sf::Keyboard::F11, 0);
             game.pollEvents();
         }
         EXPECT_EQ(state(), before);
@@ -240,7 +239,7 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
 }
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
-    pressKey(sf::Keyboard::M, 1);  // muted on the menu; the binary started with --mute is e2e/mute.sh's
+    driver.press(sf::Keyboard::M, 1);  // muted on the menu; the binary started with --mute is e2e/mute.sh's
     const sf::SoundSource* sounds[] = {&game.music,           &game.pickFruitSound, &game.placeInTreeSound,
                                        &game.throwInBinSound, &game.lostSound,      &game.wonSound};
     const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
@@ -248,12 +247,12 @@ TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     driver.startMatch();
     ASSERT_TRUE(driver.insert(50, 0) && driver.carry(41));
     EXPECT_EQ(playing(), 0);
-    pressKey(sf::Keyboard::M, 1);
+    driver.press(sf::Keyboard::M, 1);
     EXPECT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
     EXPECT_FALSE(shows(driver.capture(), game.mutedSignSprite));
     ASSERT_TRUE(driver.deliverTo(TreeSlot::Right));
     EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Playing);
-    pressKey(sf::Keyboard::M, 1);
+    driver.press(sf::Keyboard::M, 1);
     EXPECT_EQ(playing(), 0) << "the lost sound is cut short";
     EXPECT_TRUE(shows(driver.capture(), game.mutedSignSprite)) << "on an end card";
 }
