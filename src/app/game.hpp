@@ -16,6 +16,7 @@
 
 #include "app/dimensions.hpp"
 #include "app/history.hpp"
+#include "app/outcomes.hpp"
 #include "tree/tree.hpp"
 
 // Game numbers with their units.
@@ -26,15 +27,6 @@ constexpr float kStallAnimationSeconds = 0.8f;
 // A practice left open for a day still shows a number that fits its card.
 constexpr float kLongestPracticeSeconds = 99999.f;
 constexpr int32_t kNoFruit = -1;
-
-// Outcome codes kept in lossCause.
-namespace LossCause {
-constexpr int32_t None = 0;
-constexpr int32_t WrongSlot = 1;
-constexpr int32_t WrongRotation = 2;
-constexpr int32_t RepeatedKey = 3;
-constexpr int32_t TimeOut = 4;
-}  // namespace LossCause
 
 // Rows of the character sheet.
 namespace Facing {
@@ -160,9 +152,11 @@ public:
     void drawEndScreen();
     // Draws into the end card what this match's answer was (src/scene/end_card.cpp).
     void drawEndAnswer();
-    // A whole number in the digit pictures, centred on a point, at a scale; a
-    // percent sign or an "s" after it when asked (src/scene/end_card.cpp).
-    void drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix = -1, float scale = 1);
+    // A whole number in the digit pictures, centred on a point, at a scale, and
+    // smaller still where it would be wider than `widest`; a percent sign or an
+    // "s" after it when asked (src/scene/end_card.cpp).
+    void drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix = -1, float scale = 1,
+                    float widest = 800);
 
     // Full screen and sound (src/app/screen.cpp, src/app/sound.cpp).
     // F11: reopens the window at the other size; the match goes on as it was.

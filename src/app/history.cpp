@@ -34,6 +34,7 @@
 #include <unordered_map>
 
 #include "app/data_folder.hpp"
+#include "app/outcomes.hpp"
 
 namespace {
 
@@ -43,12 +44,8 @@ constexpr size_t kLastOutcomes = 20;
 const char* const kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
 const char* const kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
 constexpr std::string_view kBin = "bin";
-// LossCause in app/game.hpp, which this file does not include (it draws in SFML).
-constexpr int32_t kWon = 0;
-constexpr int32_t kWrongSlot = 1;
-constexpr int32_t kWrongRotation = 2;
-constexpr int32_t kRepeatedKey = 3;
-constexpr int32_t kTimeOut = 4;
+// A match won ends with no loss.
+constexpr int32_t kWon = LossCause::None;
 
 std::atomic<bool> complained{false};
 
@@ -203,15 +200,6 @@ bool readNumber(std::string_view text, int64_t& value) {
     return true;
 }
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-int64_t daysFromCivil(int64_t year, int64_t month, int64_t day) {
-    year -= month <= 2;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
-}
-
 // A time as isoLocalTime writes it: the instant in seconds since the epoch, and a
 // key that tells two written times apart (the instant and its offset).
 bool readTime(std::string_view text, int64_t& instant, int64_t& key) {
@@ -239,7 +227,15 @@ bool readTime(std::string_view text, int64_t& instant, int64_t& key) {
         return false;
     }
     const int64_t offset = (text[kSign] == '-' ? -1 : 1) * (offsetHours * 60 + offsetMinutes);
-    instant = (daysFromCivil(number(0, 4), month, day) * 24 + hour) * 3600 + minute * 60 + second - offset * 60;
+    // The written clock time read as if in UTC, then moved by its offset.
+    std::tm civil{};
+    civil.tm_year = static_cast<int>(number(0, 4) - 1900);
+    civil.tm_mon = static_cast<int>(month - 1);
+    civil.tm_mday = static_cast<int>(day);
+    civil.tm_hour = static_cast<int>(hour);
+    civil.tm_min = static_cast<int>(minute);
+    civil.tm_sec = static_cast<int>(second);
+    instant = static_cast<int64_t>(timegm(&civil)) - offset * 60;
     key = instant * 4096 + offset + 2048;
     return true;
 }
@@ -313,13 +309,13 @@ int32_t outcomeOf(const Record& record) {
         case Event::Won:
             return kWon;
         case Event::TimeOut:
-            return kTimeOut;
+            return LossCause::TimeOut;
         case Event::Repeat:
-            return kRepeatedKey;
+            return LossCause::RepeatedKey;
         case Event::Stall:
-            return record.correct ? -1 : kWrongSlot;
+            return record.correct ? -1 : LossCause::WrongSlot;
         case Event::Rotation:
-            return record.correct ? -1 : kWrongRotation;
+            return record.correct ? -1 : LossCause::WrongRotation;
         default:
             return -1;
     }
