@@ -16,7 +16,6 @@ void Game::loseMatch(int32_t cause) {
     if (practicing) {
         // A lesson, not a defeat: the card shows it, the music goes on.
         ++practiceMistakes[cause];
-        practiceHeadingSprite.setTextureRect(practiceHeadingCell(cause));
         return;
     }
     music.stop();

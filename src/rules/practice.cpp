@@ -30,19 +30,19 @@ void Game::takeBackMove() {
 }
 
 void Game::updateBalanceFactors() {
-    if (!practicing) {
-        return;
-    }
-    if (keyWasPressed(sf::Keyboard::H)) {
+    if (practicing && keyWasPressed(sf::Keyboard::H)) {
         balanceShown = !balanceShown;
     }
-    // Left height minus right height, the way the instructions teach it; a rotation
-    // question shows the +2 or -2 it was asked for.
+    if (!practicing || !balanceShown) {
+        return;
+    }
+    // Left height minus right height, the way the instructions teach it (the tree's
+    // own factor is the other way round); a rotation question shows the +2 or -2
+    // it was asked for.
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        const TreeNode* node = nodeAtSlot(playerRoot, slot);
+        TreeNode* node = nodeAtSlot(playerRoot, slot);
         if (node != nullptr) {
-            const int32_t factor = treeHeight(&node->left) - treeHeight(&node->right);
-            balanceSprites[slot].setTextureRect(balanceBadgeCell(factor));
+            balanceSprites[slot].setTextureRect(balanceBadgeCell(-balanceFactor(&node)));
         }
     }
 }

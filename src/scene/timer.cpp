@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/game.hpp"
+#include "assets/layout.hpp"
 
 void Game::updateTimer() {
     // Practice has no clock to run out.
@@ -31,6 +32,7 @@ void Game::updateEndScreen() {
     standStill();
     const bool enter = keyWasPressed(sf::Keyboard::Return);
     if (practicing && lossCause != LossCause::None) {
+        practiceHeadingSprite.setTextureRect(practiceHeadingCell(lossCause));
         if (updateButton(tryAgainButtonSprite) || enter) {
             takeBackMove();
         }
