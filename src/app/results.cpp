@@ -15,17 +15,6 @@ int32_t percentOf(int32_t part, int32_t whole) {
     return whole > 0 ? static_cast<int32_t>(static_cast<int64_t>(part) * 100 / whole) : 0;
 }
 
-// The scale at which a number, with its suffix cell if any, fits a column `room`
-// pixels wide; never larger than the small digits of the rotation rows.
-float fittingScale(int32_t value, int32_t suffix, float room) {
-    int32_t cells = suffix >= 0 ? 2 : 1;
-    for (int32_t rest = value; rest >= 10; rest /= 10) {
-        ++cells;
-    }
-    const float width = kDigitAdvance * static_cast<float>(cells - 1) + kDigitWidth;
-    return std::min(kResultsSmallDigits, room / width);
-}
-
 }  // namespace
 
 void Game::openResults() {
@@ -64,10 +53,9 @@ void Game::showResults() {
             drawShare(named, asked, sf::Vector2f(kResultsRotationTrackX, y), kResultsRotationTrackWidth);
             if (asked > 0) {
                 const int32_t share = percentOf(named, asked);
-                drawNumber(share, {kResultsShareX, y}, Digit::Percent,
-                           fittingScale(share, Digit::Percent, kResultsColumnRoom));
+                drawNumber(share, {kResultsShareX, y}, Digit::Percent, kResultsSmallDigits, kResultsColumnRoom);
             }
-            drawNumber(asked, {kResultsAskedX, y}, -1, fittingScale(asked, -1, kResultsColumnRoom));
+            drawNumber(asked, {kResultsAskedX, y}, -1, kResultsSmallDigits, kResultsColumnRoom);
         }
         const int32_t placed = results.matchStalls.placed + results.practiceStalls.placed;
         const int32_t placedRight = results.matchStalls.correct + results.practiceStalls.correct;

@@ -99,7 +99,7 @@ void Game::drawEndAnswer() {
     }
 }
 
-void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float scale) {
+void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float scale, float widest) {
     std::vector<int32_t> cells;
     for (int32_t rest = std::max(value, 0); rest > 0 || cells.empty(); rest /= 10) {
         cells.insert(cells.begin(), rest % 10);
@@ -107,7 +107,9 @@ void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float 
     if (suffix >= 0) {
         cells.push_back(suffix);
     }
-    const float width = (kDigitAdvance * static_cast<float>(cells.size() - 1) + kDigitWidth) * scale;
+    const float natural = kDigitAdvance * static_cast<float>(cells.size() - 1) + kDigitWidth;
+    scale = std::min(scale, widest / natural);
+    const float width = natural * scale;
     sf::Vector2f at(std::round(centre.x - width / 2), std::round(centre.y - kDigitHeight * scale / 2));
     digitSprite.setScale(scale, scale);
     for (const int32_t cell : cells) {
