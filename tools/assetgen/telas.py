@@ -644,8 +644,8 @@ def _answer_time(c, labels):
 
 
 # Each mistake: the name of its texts, its icon, and the room where the game
-# draws its answer. A match lost and a practice corrected share all three, so
-# the game draws the answer at the same places on both cards.
+# draws its answer. A practice shows the same lost card under a heading of its
+# own, so the game draws the answer at the same places in a match and in practice.
 MISTAKES = {
     "posicao": ("position", icon_stall, _answer_position),
     "rotacao": ("rotation", icon_rotate, _answer_rotation),
@@ -656,26 +656,28 @@ LOST_RED = (230, 84, 60)
 PRACTICE_TEAL = TEAL
 
 
-def _mistake_card(kind, card, labels, title_color, again=None):
+def lost(kind, t):
     name, icon, answer = MISTAKES[kind]
-    c = _end_base(card, title_color, icon, again)
-    answer(c, labels)
+    c = _end_base(t["lost_" + name], LOST_RED, icon)
+    answer(c, t["lost_%s_labels" % name])
     return c.result()
 
 
-def lost(kind, t):
-    name = MISTAKES[kind][0]
-    return _mistake_card(kind, t["lost_" + name], t["lost_%s_labels" % name], LOST_RED)
+# A practice mistake's card is the lost card with its heading (title, rule and the
+# line that says the move is taken back) laid over it: one strip each, stacked in
+# one sheet in the order of the mistakes (wrong stall, wrong rotation, repeated
+# number), drawn by the game at HEADING_BOX's top left.
+HEADING_BOX = (150, 96, 650, 224)
+PRACTICE_HEADINGS = ("posicao", "rotacao", "chave")
 
 
-def practice(kind, t):
-    """A practice mistake: the lost card's rule under a friendlier title, and a
-    last line saying the move is taken back."""
-    name = MISTAKES[kind][0]
+def practice_heading(kind, t):
+    """A practice mistake's heading: the lost card's rule under a friendlier title,
+    and a last line saying the move is taken back, cut from a card drawn like it."""
+    name, icon, _ = MISTAKES[kind]
     title, again = t["practice_" + name]
     _, rule, soft = t["lost_" + name]
-    labels = t.get("practice_%s_labels" % name, t["lost_%s_labels" % name])
-    return _mistake_card(kind, (title, rule, soft), labels, PRACTICE_TEAL, again)
+    return _end_base((title, rule, soft), PRACTICE_TEAL, icon, again).result().crop(HEADING_BOX)
 
 
 def _clear_text_lines(c, lines, y0, size, leading=1.32, color=INK, bold_first=False):
@@ -808,19 +810,12 @@ def instructions(t):
     return c.result()
 
 
-# A practice mistake's card is the lost card with its heading (title, rule and the
-# line that says the move is taken back) laid over it: one strip each, stacked in
-# one sheet in the order of the mistakes (wrong stall, wrong rotation, repeated
-# number), drawn by the game at HEADING_BOX's top left.
-HEADING_BOX = (150, 96, 650, 224)
-PRACTICE_HEADINGS = ("posicao", "rotacao", "chave")
-
 
 def practice_headings(t):
     x0, y0, x1, y1 = HEADING_BOX
     sheet = Image.new("RGBA", (x1 - x0, (y1 - y0) * len(PRACTICE_HEADINGS)), (0, 0, 0, 0))
     for row, kind in enumerate(PRACTICE_HEADINGS):
-        sheet.alpha_composite(practice(kind, t).crop(HEADING_BOX), (0, row * (y1 - y0)))
+        sheet.alpha_composite(practice_heading(kind, t), (0, row * (y1 - y0)))
     return sheet
 
 

@@ -55,7 +55,6 @@ TEXTS = {
         # the move taken back.
         "practice_position": ("Quase! Barraca errada", "A fruta volta para a sua mão: tente de novo."),
         "practice_rotation": ("Quase! Rotação errada", "A fruta volta para a sua mão: tente de novo."),
-        "practice_rotation_labels": ("A rotação correta era:",),
         "practice_key": ("Número repetido", "A fruta volta para a sua mão: leve-a ao lixo."),
         "practice_complete": ("Árvore completa!", ["Você montou uma árvore AVL completa, sem relógio."],
                               "Agora tente uma partida de 90 segundos!"),
@@ -140,7 +139,6 @@ TEXTS = {
         "lost_time_labels": ("Your stalls", "Stalls", "filled:"),
         "practice_position": ("Almost! Wrong stall", "The fruit is back in your hand: try again."),
         "practice_rotation": ("Almost! Wrong rotation", "The fruit is back in your hand: try again."),
-        "practice_rotation_labels": ("The correct rotation was:",),
         "practice_key": ("Repeated number", "The fruit is back in your hand: take it to the bin."),
         "practice_complete": ("Tree complete!", ["You built a complete AVL tree, with no clock."],
                               "Now try a 90-second match!"),
