@@ -364,7 +364,7 @@ public:
     // trees as they stood before the last delivery.
     bool practicing;
     bool balanceShown;
-    int32_t practiceMistakes[LossCause::TimeOut + 1];
+    int32_t practiceMistakes[LossCause::Count];
     TreeNode* balancedBefore;
     TreeNode* playerBefore;
 

@@ -261,8 +261,8 @@ bool readSeconds(std::string_view text) {
     return readNumber(text.substr(0, point), ignored) && (point == std::string_view::npos || oneDecimal);
 }
 
-enum class Event { Stall, Rotation, Repeat, TimeOut, Won, Complete };
-const char* const kEvents[] = {"stall", "rotation", "repeat", "timeout", "won", "complete"};
+enum class Event { Stall, Rotation, Repeat, TimeOut, Won, Complete, Stuck, Left };
+const char* const kEvents[] = {"stall", "rotation", "repeat", "timeout", "won", "complete", "stuck", "left"};
 
 // One line, read.
 struct Record {
@@ -298,6 +298,9 @@ bool readRecord(const std::string_view* fields, Record& record) {
             return indexOf(chosen, kRotationCodes) >= 0 && indexOf(expected, kRotationCodes) >= 0;
         case Event::TimeOut:
             return readNumber(chosen, number) && readNumber(expected, number);
+        case Event::Stuck:
+            // The stall that can no longer be filled; nothing was expected.
+            return indexOf(chosen, kSlotCodes) >= 0 && expected.empty();
         default:
             return true;
     }
@@ -316,6 +319,10 @@ int32_t outcomeOf(const Record& record) {
             return record.correct ? -1 : LossCause::WrongSlot;
         case Event::Rotation:
             return record.correct ? -1 : LossCause::WrongRotation;
+        case Event::Stuck:
+            return LossCause::Stuck;
+        case Event::Left:
+            return LossCause::Left;
         default:
             return -1;
     }

@@ -8,10 +8,12 @@
 //   time,match,mode,event,fruit,chosen,expected,correct,seconds
 // time and match are local ISO 8601 times with their offset (when the event was
 // judged, when its match or practice began); mode is match or practice; event is
-// stall, rotation, repeat, timeout, won or complete; fruit the number delivered
-// (empty when none was); chosen and expected are slot codes or bin for a stall,
-// rotation codes for a rotation, filled stalls out of 7 for a time-out, and empty
-// where they mean nothing; correct is 1 or 0; seconds since the match began, with
+// stall, rotation, repeat, timeout, won, complete, stuck (a dead end: some free
+// stall can no longer be filled) or left (a match left for the menu); fruit the
+// number delivered (empty when none was); chosen and expected are slot codes or bin
+// for a stall, rotation codes for a rotation, filled stalls out of 7 for a
+// time-out, the stall that cannot be filled for a dead end, and empty where they
+// mean nothing; correct is 1 or 0; seconds since the match began, with
 // one decimal.
 #pragma once
 

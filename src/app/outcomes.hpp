@@ -11,4 +11,9 @@ constexpr int32_t WrongSlot = 1;
 constexpr int32_t WrongRotation = 2;
 constexpr int32_t RepeatedKey = 3;
 constexpr int32_t TimeOut = 4;
+// No fruit can fill some free stall any more: the tree cannot be completed.
+constexpr int32_t Stuck = 5;
+// The player left the match for the menu before it ended.
+constexpr int32_t Left = 6;
+constexpr int32_t Count = 7;
 }  // namespace LossCause
