@@ -126,8 +126,9 @@ int main(int argc, char* argv[]) {
     game->window.setFramerateLimit(0);
     game->frameDelay = sf::Time::Zero;
     const Clock::time_point opening = Clock::now();
+    game->menuActive = false;
     game->openResults();
-    game->showResults();
+    game->showOtherScreen();
     const double resultsMs = millisecondsSince(opening);
     game->window.close();
     std::filesystem::remove_all(folder);

@@ -1,68 +1,56 @@
 // Every clickable thing is a sprite over a sheet of three frames (rest, hover,
-// pressed). A button reacts to the last event the window received, which stays in
-// the buffer until the next one, and to the live mouse position. The event tells
-// what happened (a move, a press and of which button); where the pointer is comes
-// from isMouseOver alone, in the game's own coordinates.
+// pressed). A click is a left press over the button among the presses the screen
+// acts on, wherever the pointer went afterwards: a tap whose press and release come
+// in the same turn still clicks. The frame shown follows the pointer and its button
+// as they are now, in the game's own coordinates.
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Picks a button's frame from the buffered event, starting from the rest frame
-// already in `frame`, and applies it; true on a left press over the button. The
-// mouse is only looked at where the event needs it.
-bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect& frame,
-                            int32_t hoverTop, int32_t pressedTop) {
-    const sf::Event& event = game.event;
-    switch (event.type) {
-    case sf::Event::MouseButtonPressed:
-        if (event.mouseButton.button == sf::Mouse::Left && game.isMouseOver(button)) {
-            frame.top = pressedTop;
-            button.setTextureRect(frame);
-            return true;
-        }
-        break;
-    case sf::Event::MouseButtonReleased:
-        if (event.mouseButton.button == sf::Mouse::Left && game.isMouseOver(button)) {
-            frame.top = hoverTop;
-        }
-        break;
-    case sf::Event::MouseMoved:
-        if (game.isMouseOver(button)) {
-            frame.top = hoverTop;
-        }
-        break;
-    default:
-        break;
+bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect frame, int32_t hoverTop,
+                            int32_t pressedTop) {
+    if (game.isMouseOver(button)) {
+        frame.top = sf::Mouse::isButtonPressed(sf::Mouse::Left) ? pressedTop : hoverTop;
     }
     button.setTextureRect(frame);
-    return false;
+    return std::any_of(game.turnEvents.begin(), game.turnEvents.end(), [&](const sf::Event& event) {
+        return event.type == sf::Event::MouseButtonPressed && event.mouseButton.button == sf::Mouse::Left &&
+               game.isOver(button, sf::Vector2i(event.mouseButton.x, event.mouseButton.y));
+    });
 }
 
 }  // namespace
 
-bool Game::isMouseOver(const sf::Sprite& sprite) {
+bool Game::isOver(const sf::Sprite& sprite, sf::Vector2i pixel) const {
     // The one place where the pointer meets the picture: a window pixel becomes a
     // point of the game's 800x600 picture, whatever the window's size.
-    const sf::Vector2f pointer = window.mapPixelToCoords(sf::Mouse::getPosition(window));
+    const sf::Vector2f pointer = window.mapPixelToCoords(pixel);
     const sf::FloatRect bounds = sprite.getGlobalBounds();
     const float width = std::trunc(bounds.width);
     const float height = std::trunc(bounds.height);
     const sf::Vector2f corner = sprite.getPosition();
-    const float x = pointer.x;
-    const float y = pointer.y;
     // Strict on every side: the edge rows and columns are outside.
-    return x > corner.x && x < corner.x + width && y > corner.y && y < corner.y + height;
+    return pointer.x > corner.x && pointer.x < corner.x + width && pointer.y > corner.y &&
+           pointer.y < corner.y + height;
 }
 
+bool Game::isMouseOver(const sf::Sprite& sprite) const { return isOver(sprite, sf::Mouse::getPosition(window)); }
+
 bool Game::updateButton(sf::Sprite& button) {
-    sf::IntRect frame = kButtonRestFrame;
-    return updateThreeFrameButton(*this, button, frame, kButtonHoverTop, kButtonPressedTop);
+    return updateThreeFrameButton(*this, button, kButtonRestFrame, kButtonHoverTop, kButtonPressedTop);
 }
 
 bool Game::updateSmallButton(sf::Sprite& button) {
-    sf::IntRect frame = kSmallButtonRestFrame;
-    return updateThreeFrameButton(*this, button, frame, kSmallButtonHoverTop, kSmallButtonPressedTop);
+    return updateThreeFrameButton(*this, button, kSmallButtonRestFrame, kSmallButtonHoverTop,
+                                  kSmallButtonPressedTop);
+}
+
+bool Game::keyWasPressed(sf::Keyboard::Key key) const {
+    return std::any_of(turnEvents.begin(), turnEvents.end(), [key](const sf::Event& event) {
+        return event.type == sf::Event::KeyPressed && event.key.code == key;
+    });
 }

@@ -21,10 +21,6 @@ Game::Game() : frameDelay(kMenuPause) {
     fullScreen = false;
     muted = false;
     frameLimit = 60;
-    // Until the first event arrives no button may read the buffer as a click or a
-    // move, so it starts as an event type no button looks at.
-    event = sf::Event();
-    event.type = sf::Event::GainedFocus;
     // The first frame of every match puts each lane at its start (matchStarting);
     // until then they only need a value.
     for (sf::Vector2f& position : lanePositions) {
@@ -38,8 +34,8 @@ Game::Game() : frameDelay(kMenuPause) {
 }
 
 Game::~Game() {
-    // A delivery can run after Escape already freed the trees in the same turn,
-    // so whatever is left is freed here too (an empty tree frees nothing).
+    // A game whose window never closed still holds its trees (an empty tree frees
+    // nothing).
     destroyTree(&balancedRoot);
     destroyTree(&playerRoot);
     destroyTree(&balancedBefore);
@@ -59,19 +55,26 @@ void Game::run() {
 
 void Game::loopTurn() {
     pollEvents();
+    // A turn that quits acts on nothing: a delivery clicked on the frame before is
+    // neither judged nor written down once the player asked to leave.
+    if (!window.isOpen()) {
+        return;
+    }
     // The order is the priority: a pending restart wins over every screen flag
-    // (playActive is still set on the end screen), and the menu over the others.
+    // (playActive is still set on the end screen); the presses that came while it
+    // ran wait for the menu.
     if (restartRequested != 0) {
         sf::sleep(frameDelay);
         resetMatch();
-    } else if (menuActive) {
-        showMenu();
-    } else if (instructionsActive) {
-        showInstructions();
-    } else if (resultsActive) {
-        showResults();
+    } else if (menuActive || instructionsActive || resultsActive) {
+        showOtherScreen();
     } else if (playActive) {
+        // A frame of a match takes every press of the turn at once: two keys pressed
+        // together (a rotation's number, then Enter) both act.
+        turnEvents.swap(input);
+        input.clear();
         playFrame();
+        turnEvents.clear();
     }
 }
 
@@ -93,29 +96,27 @@ void Game::openWindow() {
 }
 
 void Game::pollEvents() {
-    // A key acts in the turn it was pressed only: unlike a click, which a button
-    // checks against the pointer, a press left in the buffer would act again on
-    // the next screen (Enter that started a match would also insert a fruit).
-    pressedKey = sf::Keyboard::Unknown;
-    while (window.pollEvent(event)) {
-        if (event.type == sf::Event::KeyPressed) {
-            pressedKey = event.key.code;
-            // Both act at once on every screen; the rest of the events come from
-            // the window as it is afterwards.
-            if (pressedKey == sf::Keyboard::F11) {
-                toggleFullScreen();
-            } else if (pressedKey == sf::Keyboard::M) {
-                toggleMute();
-            }
-        }
-        const bool escape =
-            event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape;
-        if (event.type == sf::Event::Closed || escape) {
+    // Only presses are kept: a release or a move changes nothing a screen decides,
+    // and the buttons' frames read the pointer as it is. Each press acts once, on
+    // the screen of the turn that takes it.
+    sf::Event event;
+    while (window.isOpen() && window.pollEvent(event)) {
+        const bool keyPressed = event.type == sf::Event::KeyPressed;
+        if (event.type == sf::Event::Closed || (keyPressed && event.key.code == sf::Keyboard::Escape)) {
             destroyTree(&balancedRoot);
             destroyTree(&playerRoot);
             destroyTree(&balancedBefore);
             destroyTree(&playerBefore);
+            input.clear();
             window.close();
+        } else if (keyPressed && event.key.code == sf::Keyboard::F11) {
+            // Both act at once on every screen; the rest of the events come from the
+            // window as it is afterwards.
+            toggleFullScreen();
+        } else if (keyPressed && event.key.code == sf::Keyboard::M) {
+            toggleMute();
+        } else if (keyPressed || event.type == sf::Event::MouseButtonPressed) {
+            input.push_back(event);
         }
     }
 }
@@ -136,7 +137,6 @@ void Game::resetMatch() {
     playActive = false;
     restartRequested = 0;
     matchStartTime = 0;
-    pressedKey = sf::Keyboard::Unknown;
     walkFrame = 0;
     facing = Facing::Right;
     frameSeconds = 0;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "app/dimensions.hpp"
 #include "app/history.hpp"
@@ -55,22 +56,37 @@ public:
     // full screen, limited to frameLimit frames per second, showing the game's
     // 800x600 picture through letterboxView.
     void openWindow();
+    // Takes every event the window has: F11, M, Escape and closing act at once,
+    // every press waits in `input` for the screen that acts on it.
     void pollEvents();
     // Every value a match starts from, and the menu: used by construction and by
     // the restart after an end card.
     void resetMatch();
 
     // Buttons and the screens outside a match (src/app).
-    bool isMouseOver(const sf::Sprite& sprite);
+    // Whether a window pixel, or the pointer, lies on the sprite as it is drawn.
+    bool isOver(const sf::Sprite& sprite, sf::Vector2i pixel) const;
+    bool isMouseOver(const sf::Sprite& sprite) const;
+    // True when the turn's presses hold a left click on the button; its frame
+    // (rest, hover, pressed) follows the pointer and its left button as they are.
     bool updateButton(sf::Sprite& button);
     bool updateSmallButton(sf::Sprite& button);
-    void showMenu();
-    void showInstructions();
+    // The screens outside a match act on their presses one at a time, in the order
+    // they came, so that a press that changes the screen leaves the next one to
+    // the screen it opened; then the screen of the turn's start is drawn.
+    void showOtherScreen();
+    void actOnMenu();
+    void actOnInstructions();
+    void actOnResults();
+    void drawMenu();
+    void drawInstructions();
+    void drawResults();
     // Opens the results: the history read once, summed up (src/app/results.cpp).
     void openResults();
-    void showResults();
-    // True when the key was pressed in this turn's events (each press counts once).
-    bool keyWasPressed(sf::Keyboard::Key key) const { return pressedKey == key; }
+    // True when the key was pressed among the presses the screen acts on now.
+    bool keyWasPressed(sf::Keyboard::Key key) const;
+    // Leaves a match or a practice for the menu (Backspace, or the corner button).
+    void leaveMatch();
 
     // Best time (src/app/best_time.cpp).
     // Takes the won match's seconds, compares them with the stored record and
@@ -145,6 +161,7 @@ public:
     void drawScene();
     void drawLaneFruits();
     void drawInsertButton();
+    void drawLeaveButton();
     void drawRotationQuestion();
     void drawStallFruits();
     void drawTimer();
@@ -183,7 +200,10 @@ public:
 
     // Window and input.
     sf::RenderWindow window;
-    sf::Event event;
+    // Mouse and key presses taken from the window and not yet acted on, oldest
+    // first, and those the screen acts on in this turn (all of them in a match).
+    std::vector<sf::Event> input;
+    std::vector<sf::Event> turnEvents;
     bool fullScreen;
     bool muted;
     unsigned int frameLimit;
@@ -223,6 +243,9 @@ public:
     sf::Sprite stallAreaSprites[kStallCount];
     sf::Texture insertButtonTexture;
     sf::Sprite insertButtonSprite;
+    // The corner button that leaves the market for the menu.
+    sf::Texture leaveButtonTexture;
+    sf::Sprite leaveButtonSprite;
     sf::Texture rotationWarningTexture;
     sf::Texture rotateRightButtonTexture;
     sf::Texture rotateLeftButtonTexture;
@@ -340,8 +363,6 @@ public:
     // Slot whose insert button is drawn on this frame, -1 when none is: the button
     // only answers where it can be seen.
     int32_t offeredSlot;
-    // The key pressed in this turn's events, Unknown when none was.
-    sf::Keyboard::Key pressedKey;
 
     // What the end card teaches: the last fruit delivered and the slot it was put
     // in, the rotation that was asked for, the seconds of a won match and the

@@ -23,11 +23,14 @@ void Game::openResults() {
     resultsActive = true;
 }
 
-void Game::showResults() {
+void Game::actOnResults() {
     if (updateButton(resultsBackButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
         resultsActive = false;
         menuActive = true;
     }
+}
+
+void Game::drawResults() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(resultsSprite);
     if (results.records == 0) {
@@ -66,9 +69,6 @@ void Game::showResults() {
         drawNumber(results.matchStalls.binToStall + results.practiceStalls.binToStall, kResultsBinToStallCentre);
         drawNumber(results.matchesPlayed, {kResultsPlayedX, kResultsFiguresY});
         drawNumber(results.matchesWon, {kResultsWonX, kResultsFiguresY});
-        if (resultsBestSeconds >= 0) {
-            drawNumber(resultsBestSeconds, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds);
-        }
         drawNumber(results.practicesCompleted, {kResultsPracticesX, kResultsFiguresY});
         drawNumber(results.practiceMistakes, {kResultsPracticeMistakesX, kResultsFiguresY});
         const size_t marks = std::min<size_t>(results.lastOutcomes.size(), kResultsMarkCount);
@@ -80,7 +80,9 @@ void Game::showResults() {
             window.draw(markSprite);
         }
     }
+    // The record is a file of its own: a history begun afresh keeps it.
+    if (resultsBestSeconds >= 0) {
+        drawNumber(resultsBestSeconds, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds);
+    }
     window.draw(resultsBackButtonSprite);
-    present();
-    sf::sleep(frameDelay);
 }

@@ -29,7 +29,8 @@ constexpr int32_t kCharacterFrameHeight = 58;
 constexpr float kSmallFruitScale = 0.6f;
 constexpr float kCharacterScale = 1.1f;
 
-// Play, instructions, quit, practice, results: one column, top to bottom.
+// Play, practice, instructions, results, quit: one column, top to bottom, the way
+// out last, where people look for it.
 const sf::Vector2f kMenuButtonPositions[5] = {{20, 90}, {20, 170}, {20, 250}, {20, 330}, {20, 410}};
 const sf::Vector2f kBackButtonPosition{150, 515};
 const sf::Vector2f kCharacterStart{105, 400};
@@ -39,6 +40,8 @@ const sf::Vector2f kBinPosition{385, 125};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
 const sf::Vector2f kPlayAgainButtonPosition{299, 468};
 const sf::Vector2f kTimerPosition{466, 15};
+// The market's top right corner, under the chalkboard and off every stall.
+const sf::Vector2f kLeaveButtonPosition{692, 108};
 // Top left, above where the character can walk: no button, the timer or the
 // hand display is there on any screen.
 const sf::Vector2f kMutedSignPosition{6, 6};

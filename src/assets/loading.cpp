@@ -49,15 +49,14 @@ void Game::loadTextures() {
     menuSprite.setPosition(0, 0);
     loadPicture(playButtonTexture, "BotaoJogar.png");
     setUpButton(playButtonSprite, playButtonTexture, kMenuButtonPositions[0]);
-    loadPicture(instructionsButtonTexture, "BotaoInstrucoes.png");
-    setUpButton(instructionsButtonSprite, instructionsButtonTexture,
-                kMenuButtonPositions[1]);
-    loadPicture(quitButtonTexture, "BotaoSair.png");
-    setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[2]);
     loadPicture(practiceButtonTexture, "BotaoPraticar.png");
-    setUpButton(practiceButtonSprite, practiceButtonTexture, kMenuButtonPositions[3]);
+    setUpButton(practiceButtonSprite, practiceButtonTexture, kMenuButtonPositions[1]);
+    loadPicture(instructionsButtonTexture, "BotaoInstrucoes.png");
+    setUpButton(instructionsButtonSprite, instructionsButtonTexture, kMenuButtonPositions[2]);
     loadPicture(resultsButtonTexture, "BotaoResultados.png");
-    setUpButton(resultsButtonSprite, resultsButtonTexture, kMenuButtonPositions[4]);
+    setUpButton(resultsButtonSprite, resultsButtonTexture, kMenuButtonPositions[3]);
+    loadPicture(quitButtonTexture, "BotaoSair.png");
+    setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[4]);
 
     loadPicture(instructionsTexture, "Instrucoes.png");
     instructionsSprite.setTexture(instructionsTexture);
@@ -104,6 +103,9 @@ void Game::loadTextures() {
     // The insert button is placed beside a stall by the play frame.
     loadPicture(insertButtonTexture, "BotaoInserirFruta.png");
     insertButtonSprite = sf::Sprite(insertButtonTexture, kSmallButtonRestFrame);
+    loadPicture(leaveButtonTexture, "BotaoMenu.png");
+    leaveButtonSprite = sf::Sprite(leaveButtonTexture, kSmallButtonRestFrame);
+    leaveButtonSprite.setPosition(kLeaveButtonPosition);
 
     loadPicture(rotationWarningTexture, "AvisoRotacao.png");
     rotationWarningSprite.setTexture(rotationWarningTexture);

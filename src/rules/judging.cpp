@@ -57,26 +57,39 @@ void Game::judgeTrees() {
 
     movementEnabled = false;
     standStill();
-    for (const RotationButton& button : kRotationButtons) {
-        const bool named = updateButton(this->*button.sprite) || keyWasPressed(button.key) ||
-                           keyWasPressed(button.keypadKey);
-        if (!named || pendingRotation == RotationKind::None) {
-            continue;
+    // Every button shows its frame; the first press of the turn that names a
+    // rotation, by click or by key, is the answer.
+    bool clicked[std::size(kRotationButtons)];
+    for (size_t at = 0; at < std::size(kRotationButtons); ++at) {
+        clicked[at] = updateButton(this->*kRotationButtons[at].sprite);
+    }
+    int32_t named = RotationKind::None;
+    for (const sf::Event& event : turnEvents) {
+        for (size_t at = 0; at < std::size(kRotationButtons) && named == RotationKind::None; ++at) {
+            const RotationButton& button = kRotationButtons[at];
+            const bool keyed = event.type == sf::Event::KeyPressed &&
+                               (event.key.code == button.key || event.key.code == button.keypadKey);
+            const bool pressed = clicked[at] && event.type == sf::Event::MouseButtonPressed &&
+                                 isOver(this->*button.sprite, {event.mouseButton.x, event.mouseButton.y});
+            named = keyed || pressed ? button.kind : named;
         }
-        recordEvent("rotation", deliveredFruit, rotationCode(button.kind), rotationCode(pendingRotation),
-                    button.kind == pendingRotation);
-        if (pendingRotation == button.kind) {
-            playEffect(placeInTreeSound);
-            // The character waits until the fruits have reached their new stalls.
-            int32_t fruitsBefore[kStallCount];
-            std::copy(std::begin(slotFruit), std::end(slotFruit), std::begin(fruitsBefore));
-            resyncTrees();
-            startStallAnimation(fruitsBefore);
-        } else {
-            rightRotation = pendingRotation;
-            pendingRotation = RotationKind::None;
-            loseMatch(LossCause::WrongRotation);
-        }
+    }
+    if (named == RotationKind::None) {
+        return;
+    }
+    recordEvent("rotation", deliveredFruit, rotationCode(named), rotationCode(pendingRotation),
+                named == pendingRotation);
+    if (named == pendingRotation) {
+        playEffect(placeInTreeSound);
+        // The character waits until the fruits have reached their new stalls.
+        int32_t fruitsBefore[kStallCount];
+        std::copy(std::begin(slotFruit), std::end(slotFruit), std::begin(fruitsBefore));
+        resyncTrees();
+        startStallAnimation(fruitsBefore);
+    } else {
+        rightRotation = pendingRotation;
+        pendingRotation = RotationKind::None;
+        loseMatch(LossCause::WrongRotation);
     }
 }
 

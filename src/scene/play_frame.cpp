@@ -10,6 +10,14 @@
 void Game::playFrame() {
     keepMusicPlaying();
     takeMatchTime();
+    // Leaving decides nothing else: a delivery clicked on the frame before is not
+    // judged. Under an end card the corner button is hidden, but Backspace still
+    // leads to the menu.
+    const bool leaveClicked = !hasOutcome() && updateSmallButton(leaveButtonSprite);
+    if (leaveClicked || keyWasPressed(sf::Keyboard::BackSpace)) {
+        leaveMatch();
+        return;
+    }
     advanceLanes();
     if (movementEnabled) {
         moveCharacter();
@@ -37,6 +45,7 @@ void Game::playFrame() {
     drawStallFruits();
     drawBalanceFactors();
     drawTimer();
+    drawLeaveButton();
     drawEndScreen();
     present();
 }
@@ -75,6 +84,23 @@ void Game::drawScene() {
     }
     window.draw(characterSprite);
     window.draw(binAreaSprite);
+}
+
+void Game::leaveMatch() {
+    // A match left before its end counts as played and not won; a practice, which
+    // keeps no score, leaves no line.
+    if (!practicing && !hasOutcome()) {
+        recordEvent("left", kNoFruit, "", "", false);
+    }
+    // The menu is as quiet as it was before the match.
+    music.stop();
+    restartRequested = 1;
+}
+
+void Game::drawLeaveButton() {
+    if (!hasOutcome()) {
+        window.draw(leaveButtonSprite);
+    }
 }
 
 void Game::drawInsertButton() {

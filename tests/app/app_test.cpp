@@ -43,6 +43,7 @@ struct Exit {
     const char* name;
     bool match;
     std::vector<std::pair<int32_t, int32_t>> deliveries;
+    std::pair<int32_t, int32_t> requested{-1, -1};  // a delivery clicked just before the way out
 };
 
 class Exits : public Shell, public ::testing::WithParamInterface<std::tuple<Exit, bool>> {};
@@ -73,38 +74,38 @@ protected:
 
 }  // namespace
 
-TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromTheLastEvent) {
+TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromThePointer) {
     sf::Sprite& play = game.playButtonSprite;
     const sf::FloatRect box = play.getGlobalBounds();
     const int middle = static_cast<int>(box.top + box.height / 2);
     const sf::Vector2i centre(static_cast<int>(box.left + box.width / 2), middle);
-    // The frame of the big play button, or of the small insert button, after `type` at `at` (the pointer there).
+    // The frame of the big play button, or of the small insert button, with the pointer at `at`, its button down or
+    // up; the presses this causes are drained, so only the pointer's state can choose the frame.
     bool small = false;
-    auto frameAfter = [&](sf::Event::EventType type, sf::Vector2i at, sf::Mouse::Button button = sf::Mouse::Left) {
-        sf::Mouse::setPosition(at, game.window);
-        while (sf::Mouse::getPosition(game.window) != at) sf::sleep(sf::milliseconds(2));
-        driver.drain();
-        game.event.type = type;
-        game.event.mouseButton = {button, at.x, at.y};  // a move reads the same x and y
-        if (type == sf::Event::MouseMoved) game.event.mouseMove = {at.x, at.y};
+    auto frameWith = [&](sf::Vector2i at, bool down) {
+        driver.pointAt(at);
+        driver.seat.leftButton(down);
+        game.turnEvents.clear();
         small ? game.updateSmallButton(game.insertButtonSprite) : game.updateButton(play);
+        driver.seat.leftButton(false);
+        driver.drain();
         return (small ? game.insertButtonSprite : play).getTextureRect();
     };
-    const sf::IntRect rest = frameAfter(sf::Event::GainedFocus, centre);
-    const sf::IntRect hover = frameAfter(sf::Event::MouseMoved, centre);
-    const sf::IntRect pressed = frameAfter(sf::Event::MouseButtonPressed, centre);
+    const sf::IntRect rest = frameWith(centre - sf::Vector2i(0, 60), false);
+    const sf::IntRect hover = frameWith(centre, false);
+    const sf::IntRect pressed = frameWith(centre, true);
     EXPECT_TRUE(rest != hover && hover != pressed && rest != pressed);
-    EXPECT_EQ(frameAfter(sf::Event::MouseButtonReleased, centre), hover);
-    EXPECT_EQ(frameAfter(sf::Event::MouseButtonPressed, centre, sf::Mouse::Right), rest);
-    // The edges are outside.
-    EXPECT_EQ(frameAfter(sf::Event::MouseMoved, {static_cast<int>(box.left + box.width), middle}), rest);
-    EXPECT_EQ(frameAfter(sf::Event::MouseButtonPressed, {static_cast<int>(box.left), middle}), rest);
+    // The edges are outside, for the frame and for a click.
+    EXPECT_EQ(frameWith({static_cast<int>(box.left + box.width), middle}, false), rest);
+    EXPECT_EQ(frameWith({static_cast<int>(box.left), middle}, true), rest);
+    driver.clickAt({static_cast<int>(box.left), middle});
+    EXPECT_TRUE(game.menuActive) << "a tap on the button's edge played";
     // The small sheet stacks three frames of the button's height with no gap: rest is its top third, hover the middle.
     small = true;
     const sf::Vector2i sheet(game.insertButtonTexture.getSize());
     game.insertButtonSprite.setPosition(centre.x - sheet.x / 2.f, centre.y - sheet.y / 6.f);
-    EXPECT_EQ(frameAfter(sf::Event::GainedFocus, centre), sf::IntRect(0, 0, sheet.x, sheet.y / 3));
-    EXPECT_EQ(frameAfter(sf::Event::MouseMoved, centre), sf::IntRect(0, sheet.y / 3, sheet.x, sheet.y / 3));
+    EXPECT_EQ(frameWith(centre - sf::Vector2i(0, 60), false), sf::IntRect(0, 0, sheet.x, sheet.y / 3));
+    EXPECT_EQ(frameWith(centre, false), sf::IntRect(0, sheet.y / 3, sheet.x, sheet.y / 3));
 }
 
 TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
@@ -114,6 +115,14 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     for (const auto& [fruit, slot] : exit.deliveries) driver.insert(fruit, slot);
     driver.turn();
     ASSERT_TRUE(game.window.isOpen());
+    if (const auto [fruit, slot] = exit.requested; fruit >= 0) {
+        ASSERT_TRUE(driver.carry(fruit));
+        game.characterSprite.setPosition(driver.spotAgainst(slot));
+        driver.turn();
+        driver.click(game.insertButtonSprite);  // judged on the frame after the click, which is the way out's
+        ASSERT_TRUE(game.insertRequested);
+    }
+    const std::string history = contents(historyPath());
     // Whatever X delivered is read by the window's own connection before the turn: with Escape the pointer's move
     // waits in front of it, and both are read in one turn.
     std::get<1>(GetParam()) ? driver.press(sf::Keyboard::Escape, 0) : requestClose();
@@ -122,13 +131,14 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     EXPECT_FALSE(game.window.isOpen());
     EXPECT_EQ(game.balancedRoot, nullptr);
     EXPECT_EQ(game.playerRoot, nullptr);
+    EXPECT_EQ(contents(historyPath()), history) << "the turn that quit judged or wrote something";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, Exits,
     ::testing::Combine(
         ::testing::Values(Exit{"Menu", false, {}}, Exit{"Instructions", false, {}},
-                          Exit{"Match", true, {{50, 0}, {30, 1}}},
+                          Exit{"Match", true, {{50, 0}, {30, 1}}, {70, 2}},
                           Exit{"RotationQuestion", true, {{50, 0}, {30, 1}, {20, 3}}},
                           Exit{"EndScreen", true, {{50, 0}, {60, 1}}}),
         ::testing::Bool()),
@@ -204,7 +214,6 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     const sf::FloatRect play = driver.screen.transformRect(game.playButtonSprite.getGlobalBounds());
     const auto frameAt = [&](float x, float y) {
         driver.pointAt(sf::Vector2i(static_cast<int>(x), static_cast<int>(y)));
-        game.event.type = sf::Event::MouseMoved;
         driver.turn();
         return game.playButtonSprite.getTextureRect();
     };

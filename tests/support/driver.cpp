@@ -35,6 +35,7 @@ Seat::Seat() : display(XOpenDisplay(nullptr)) {
 
 Seat::~Seat() {
     for (int key = 0; key < sf::Keyboard::KeyCount; ++key) if (held[key]) release(static_cast<sf::Keyboard::Key>(key));
+    if (leftHeld) leftButton(false);
     XCloseDisplay(display);
 }
 
@@ -51,6 +52,12 @@ void Seat::tap(sf::Keyboard::Key key) {
 
 void Seat::point(sf::Vector2i at) {
     XTestFakeMotionEvent(display, -1, at.x, at.y, CurrentTime);
+    sync();
+}
+
+void Seat::leftButton(bool down) {
+    XTestFakeButtonEvent(display, 1, down, CurrentTime);
+    leftHeld = down;
     sync();
 }
 
@@ -146,13 +153,12 @@ void Driver::pointAt(sf::Vector2i pixel) {
 
 void Driver::clickAt(sf::Vector2i point) {
     const sf::Vector2f at = screen.transformPoint(sf::Vector2f(point));
-    const sf::Vector2i pixel(static_cast<int>(at.x), static_cast<int>(at.y));
-    pointAt(pixel);
-    game.event = sf::Event();
-    game.event.type = sf::Event::MouseButtonPressed;
-    game.event.mouseButton = {sf::Mouse::Left, pixel.x, pixel.y};
+    pointAt(sf::Vector2i(static_cast<int>(at.x), static_cast<int>(at.y)));
+    // A tap: the press and its release both queued before the turn, as a touchpad sends them.
+    seat.leftButton(true);
+    seat.leftButton(false);
+    sf::Mouse::getPosition(game.window);  // read back through the window's own connection
     turn();
-    game.event.type = sf::Event::MouseButtonReleased;
 }
 
 void Driver::click(const sf::Sprite& sprite) {

@@ -22,10 +22,12 @@ public:
     void release(sf::Keyboard::Key key) { this->key(key, false); }
     void tap(sf::Keyboard::Key key);
     void point(sf::Vector2i screen);
+    void leftButton(bool down);  // the pointer's left button, wherever it is
     void sync();
 
     struct _XDisplay* display;
     bool held[sf::Keyboard::KeyCount] = {};
+    bool leftHeld = false;
 };
 
 // True when every flat opaque texel of `sprite`, drawn where it stands, shows unchanged in `shot`: it was drawn,
@@ -46,8 +48,8 @@ public:
     void open(bool loadAssets = true);
     // Turns of the main loop; each play frame is followed by checkFrame().
     void turn(int count = 1);
-    // Points at the sprite's centre (or a point), placed on the window by `screen`, buffers
-    // a left press there and runs one turn; the release stays in the buffer.
+    // Points at the sprite's centre (or a point), placed on the window by `screen`, taps the real left button
+    // there (press and release queued together) and runs one turn.
     void click(const sf::Sprite& sprite);
     void clickAt(sf::Vector2i point);
     void pointAt(sf::Vector2i pixel);  // the pointer at a window pixel, its motion drained

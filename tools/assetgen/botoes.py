@@ -229,6 +229,24 @@ def insert_frame(label, state):
     return c.result()
 
 
+def leave_frame(label, state):
+    """The small corner button that leaves the market for the menu: wood, not the
+    insert button's green, with an arrow pointing back."""
+    w, h = 102, 39
+    c = Canvas(w, h)
+    color = (160, 112, 70, 255)
+    face, dy = _body(c, w, h, color, state, top=2, bottom=37, radius=11, lip=4, outline=2.0)
+    cy = (face[1] + face[3]) / 2.0 + dy
+    ax = 17
+    c.circle(ax, cy, 10, fill=INK)
+    c.circle(ax, cy, 8.3, fill=(255, 250, 235, 255))
+    c.line([(ax + 5, cy), (ax - 1, cy)], INK, 4.6)
+    c.line([(ax + 5, cy), (ax - 1, cy)], darker(color, 0.1), 2.2)
+    _arrow_head(c, (ax - 6, cy), 180, 5.5, darker(color, 0.1))
+    _label(c, (61, cy), label, _fit(c, label, 17, 74), 0)
+    return c.result()
+
+
 # File, label (a key of the texts table), colour, icon.
 SIMPLE_BUTTONS = [
     ("BotaoJogar.png", "play", GREEN, "play"),
@@ -262,4 +280,6 @@ def generate(out, t):
                                  _frame_rotation(w, cw, d, co, n, s))
     frames = [insert_frame(t["insert"], s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
     result["BotaoInserirFruta.png"] = _sheet(frames, 102, 39, [0, 39, 78])
+    frames = [leave_frame(t["leave"], s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
+    result["BotaoMenu.png"] = _sheet(frames, 102, 39, [0, 39, 78])
     return result

@@ -17,6 +17,8 @@ TEXTS = {
         "back": "Voltar",
         "play_again": "Jogar de novo",
         "insert": "Inserir",
+        # The way back from the market to the menu.
+        "leave": "Menu",
         "practice": "Praticar",
         "results": "Resultados",
         "try_again": "Tentar de novo",
@@ -108,6 +110,7 @@ TEXTS = {
         "back": "Back",
         "play_again": "Play again",
         "insert": "Insert",
+        "leave": "Menu",
         "practice": "Practice",
         "results": "Results",
         "try_again": "Try again",
