@@ -3,13 +3,14 @@
 // cannot be written is not kept.
 #include "app/best_time.hpp"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "app/data_folder.hpp"
 #include "app/game.hpp"
@@ -33,6 +34,13 @@ int32_t parseRecord(const std::string& text) {
     return seconds < kMatchSeconds ? seconds : -1;
 }
 
+// The record's place holds something that is no file of ours: a pipe, a device, a
+// folder. A new record never replaces it.
+bool foreignFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+
 }  // namespace
 
 std::string bestTimePath() {
@@ -42,21 +50,22 @@ std::string bestTimePath() {
 
 int32_t readBestTime() {
     const std::string path = bestTimePath();
-    std::ifstream file(path, std::ios::binary);
-    if (path.empty() || !file) {
+    // Without blocking, and only a regular file: a pipe in the record's place must
+    // not hang the game.
+    const int fd = path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return -1;
     }
-    std::string text;
-    char c = 0;
-    while (text.size() <= kLongestRecordBytes && file.get(c)) {
-        text.push_back(c);
-    }
-    return parseRecord(text);
+    struct stat status {};
+    char text[kLongestRecordBytes + 1];
+    const ssize_t got = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? read(fd, text, sizeof text) : -1;
+    close(fd);
+    return got > 0 ? parseRecord(std::string(text, static_cast<size_t>(got))) : -1;
 }
 
 bool writeBestTime(int32_t seconds) {
     const std::string path = bestTimePath();
-    if (path.empty()) {
+    if (path.empty() || foreignFile(path)) {
         return false;
     }
     std::error_code ignored;

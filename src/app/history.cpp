@@ -1,7 +1,9 @@
 // Writing and reading the history. Two games on one account may write at once, and
 // the file may have been cut short or edited by hand, so:
 // - the file is born with its header: written to a temporary file, then linked to
-//   its name, which fails if another game made it first;
+//   its name, which fails if another game made it first; where the file system
+//   refuses links it is made empty instead, and whoever writes first into an empty
+//   file, in its turn, writes the header before its line;
 // - a line goes in one write() on a descriptor opened with O_APPEND, so lines of two
 //   games never mix; no fsync, which could cost a frame;
 // - the games take turns (flock) to look at the last byte and write, never waiting
@@ -73,15 +75,24 @@ void appendField(std::string& line, std::string_view field) {
 bool createWithHeader(const std::string& path) {
     std::string scratch = path + ".XXXXXX";
     const int fd = mkstemp(scratch.data());
-    if (fd < 0) {
-        return false;
+    if (fd >= 0) {
+        const size_t size = sizeof kHeader - 1;
+        const bool written = write(fd, kHeader, size) == static_cast<ssize_t>(size);
+        const bool closed = close(fd) == 0;
+        const bool linked = written && closed && (link(scratch.c_str(), path.c_str()) == 0 || errno == EEXIST);
+        unlink(scratch.c_str());
+        if (linked) {
+            return true;
+        }
     }
-    const size_t size = sizeof kHeader - 1;
-    const bool written = write(fd, kHeader, size) == static_cast<ssize_t>(size);
-    const bool closed = close(fd) == 0;
-    const bool linked = written && closed && (link(scratch.c_str(), path.c_str()) == 0 || errno == EEXIST);
-    unlink(scratch.c_str());
-    return linked;
+    // Some file systems refuse hard links (FAT on a USB stick, some network
+    // shares): there the file is made empty, never over an existing one, and the
+    // first line written into it brings the header (see writeLine).
+    const int made = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (made >= 0) {
+        close(made);
+    }
+    return made >= 0 || errno == EEXIST;
 }
 
 // Opens the history for appending (and for reading its last byte), without
@@ -113,12 +124,15 @@ void takeTurn(int fd) {
     }
 }
 
-// Whether the file's last byte ends a line; an empty file does too.
-bool endsWithNewline(int fd) {
+// What goes before a line: nothing after a whole line, a newline after a last line
+// cut short, the header in an empty file.
+const char* linePrefix(int fd) {
     struct stat status {};
     char last = '\n';
-    return fstat(fd, &status) != 0 || status.st_size == 0 || pread(fd, &last, 1, status.st_size - 1) != 1 ||
-           last == '\n';
+    if (fstat(fd, &status) == 0 && status.st_size == 0) {
+        return kHeader;
+    }
+    return status.st_size == 0 || pread(fd, &last, 1, status.st_size - 1) != 1 || last == '\n' ? "" : "\n";
 }
 
 bool writeLine(const std::string& line) {
@@ -138,7 +152,7 @@ bool writeLine(const std::string& line) {
         return false;
     }
     takeTurn(fd);  // given back by close
-    const std::string text = endsWithNewline(fd) ? line : "\n" + line;
+    const std::string text = linePrefix(fd) + line;
     const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const int writeError = errno;
     close(fd);

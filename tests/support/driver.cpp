@@ -19,7 +19,8 @@ KeySym keySymFor(sf::Keyboard::Key key) {
         {sf::Keyboard::Left, XK_Left},     {sf::Keyboard::Right, XK_Right}, {sf::Keyboard::Up, XK_Up},
         {sf::Keyboard::Down, XK_Down},     {sf::Keyboard::Escape, XK_Escape}, {sf::Keyboard::Space, XK_space},
         {sf::Keyboard::Enter, XK_Return}, {sf::Keyboard::F11, XK_F11},   {sf::Keyboard::M, XK_m},
-        {sf::Keyboard::P, XK_p},          {sf::Keyboard::H, XK_h},       {sf::Keyboard::R, XK_r}};
+        {sf::Keyboard::P, XK_p},          {sf::Keyboard::H, XK_h},       {sf::Keyboard::R, XK_r},
+        {sf::Keyboard::BackSpace, XK_BackSpace}};
     for (const auto& [sfml, sym] : known) if (sfml == key) return sym;
     throw std::invalid_argument("key not known to the test keyboard");
 }
