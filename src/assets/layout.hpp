@@ -140,8 +140,9 @@ constexpr float kResultsMarksY = 486;
 constexpr int32_t kBarHeight = 18;
 constexpr int32_t kMarkSize = 30;
 const sf::Vector2f kResultsBackButtonPosition{299, 527};
-// The word for an empty history, over the panels.
-const sf::Vector2f kResultsEmptyPosition{110, 130};
+// The word for an empty history, over the panels, leaving the row of figures below
+// it in view for a best time, which is kept apart from the history.
+const sf::Vector2f kResultsEmptyPosition{110, 46};
 
 // The captions sheet: one column of cells, a mark or a short text each.
 constexpr int32_t kCaptionWidth = 160;

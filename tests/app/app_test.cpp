@@ -312,9 +312,29 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
 using Results = Session<1>;
 
 TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCannotRead) {
+    // A count shows in `shot` as that number alone drawn on the bare screen shows.
+    const auto showsNumber = [&](const sf::Image& shot, int32_t number, sf::Vector2f centre, int32_t suffix = -1) {
+        game.window.clear();
+        game.window.draw(game.resultsSprite);
+        game.drawNumber(number, centre, suffix);
+        game.window.display();
+        const sf::Image alone = driver.capture();
+        for (float y = centre.y - kDigitHeight / 2.f; y < centre.y + kDigitHeight / 2.f; ++y) {
+            for (float x = centre.x - 40; x < centre.x + 40; ++x) {
+                const unsigned u = static_cast<unsigned>(x), v = static_cast<unsigned>(y);
+                if (shot.getPixel(u, v) != alone.getPixel(u, v)) return false;
+            }
+        }
+        return true;
+    };
+    // The record is kept apart from the history: an empty history still shows it.
+    std::filesystem::create_directories(scratch / "jogo");
+    std::ofstream(scratch / "jogo" / "best-time") << "38\n";
     driver.press(sf::Keyboard::R, 2);
     ASSERT_TRUE(game.resultsActive);
-    EXPECT_TRUE(shows(driver.capture(), game.resultsEmptySprite)) << "nothing to show, and no word of it";
+    const sf::Image empty = driver.capture();
+    EXPECT_TRUE(shows(empty, game.resultsEmptySprite)) << "nothing to show, and no word of it";
+    EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds)) << "the best time";
     driver.press(sf::Keyboard::Enter, 2);
     ASSERT_TRUE(game.menuActive);
     // Two matches (one lost naming a double right rotation as a single right one, then one won) and a practice,
@@ -330,9 +350,10 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     text += line(second, "match", "stall,50,root,root,1,2.0");
     text += line(second, "match", "stall,10,RR,bin,1,3.0");
     text += line(second, "practice", "rotation,40,double-right,double-right,1,4.0");
+    text += line(second, "practice", "stall,30,L,L,1,3.0");
+    text += line(second, "practice", "stall,35,LR,RL,0,4.0");
     text += line(second, "match", "won,,,,1,41.5");
     text += "2026-12-03T10:00:00-03:00,2026-12-0";
-    std::filesystem::create_directories(scratch / "jogo");
     std::ofstream(scratch / "jogo" / "history.csv") << text;
     driver.click(game.resultsButtonSprite);
     driver.turn();
@@ -357,25 +378,12 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
         EXPECT_TRUE(shows(shot, centredOn(game.marksTexture, {mark * kMarkSize, 0, kMarkSize, kMarkSize}, socket)));
     }
     EXPECT_FALSE(shows(shot, game.resultsEmptySprite));
-    // A count shows as that number alone drawn on the bare screen shows.
-    const auto showsNumber = [&](int32_t number, sf::Vector2f centre) {
-        game.window.clear();
-        game.window.draw(game.resultsSprite);
-        game.drawNumber(number, centre);
-        game.window.display();
-        const sf::Image alone = driver.capture();
-        for (float y = centre.y - kDigitHeight / 2.f; y < centre.y + kDigitHeight / 2.f; ++y) {
-            for (float x = centre.x - 40; x < centre.x + 40; ++x) {
-                const unsigned u = static_cast<unsigned>(x), v = static_cast<unsigned>(y);
-                if (shot.getPixel(u, v) != alone.getPixel(u, v)) return false;
-            }
-        }
-        return true;
-    };
-    EXPECT_TRUE(showsNumber(2, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
-    EXPECT_FALSE(showsNumber(3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
-    EXPECT_TRUE(showsNumber(1, {kResultsWonX, kResultsFiguresY})) << "matches won";
-    EXPECT_TRUE(showsNumber(1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
+    EXPECT_TRUE(showsNumber(shot, 2, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
+    EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
+    EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX, kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(shot, 1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
+    // Three of the four stalls right, in matches and practice together.
+    EXPECT_TRUE(showsNumber(shot, 75, kResultsStallShareCentre, Digit::Percent)) << "the stalls' share";
     driver.click(game.resultsBackButtonSprite);
     EXPECT_TRUE(game.menuActive && !game.resultsActive) << "the back button";
 }

@@ -237,8 +237,9 @@ auto everything(const HistorySummary& s) {
 }
 
 TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
-    // Match k starts k quarter-hours after kStart and ends as outcomes[k] says, a LossCause (-1: left before one).
-    const int32_t outcomes[] = {0, 3, 1, 4, 2, -1, 3, 1, 4, 2, 0, -1, 1, 4, 2, 0, 3, -1, 4, 2, 0, 3, 1, -1, 2, 0};
+    // Match k starts k quarter-hours after kStart and ends as outcomes[k] says, a LossCause (-1: stopped before one,
+    // its window closed). A line the same match wrote after its ending never replaces that ending.
+    const int32_t outcomes[] = {0, 3, 1, 4, 2, -1, 3, 5, 4, 2, 0, -1, 1, 4, 6, 0, 3, -1, 4, 2, 5, 3, 1, -1, 6, 0};
     constexpr int32_t kMatches = std::size(outcomes);
     HistorySummary expected;
     std::vector<std::vector<HistoryEntry>> matches(kMatches);
@@ -252,11 +253,14 @@ TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
             entry("rotation", 80, rotationCode((kind + 1) % 4), rotationCode(kind), false, 8.f, false, start),
             entry("repeat", 50, "", "", false, 8.f, false, start),
             entry("timeout", -1, "3", "7", false, 90.f, false, start),
+            entry("stuck", 49, "LR", "", false, 8.f, false, start),
+            entry("left", -1, "", "", false, 8.f, false, start),
         };
         matches[k] = {entry("stall", 50, "root", "root", true, 2.f, false, start),
                       entry("stall", 60, "bin", "bin", true, 4.f, false, start),
                       entry("rotation", 70, rotationCode(kind), rotationCode(kind), true, 6.f, false, start)};
         if (outcome >= 0) matches[k].push_back(endings[outcome]);
+        if (outcome >= 0) matches[k].push_back(endings[outcome == LossCause::None ? LossCause::TimeOut : 0]);
         if (outcome >= 0) expected.lastOutcomes.push_back(outcome);
         const bool wrongSlot = outcome == LossCause::WrongSlot;
         expected.matchesPlayed += outcome >= 0;
@@ -275,9 +279,9 @@ TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
         tzset();
         if (line < matches[k].size()) text += historyLine(matches[k][line]);
     };
-    for (size_t line = 0; line < 8; ++line) write(line % 2 == 0 ? 0 : 7, line / 2);
+    for (size_t line = 0; line < 10; ++line) write(line % 2 == 0 ? 0 : 7, line / 2);
     for (int32_t step = 2; step < kMatches; ++step) {
-        for (size_t line = 0; line < 4; ++line) write(step * 7 % kMatches, line);
+        for (size_t line = 0; line < 5; ++line) write(step * 7 % kMatches, line);
     }
     // Three practices, the first two completed; in each a fruit of the bin taken to a stall, a fruit placed right
     // and a wrong rotation: six stalls, three right and three of the bin, six mistakes.
@@ -298,7 +302,10 @@ TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
     text += lost.substr(0, lost.find(",match,")) + ",tournament" + lost.substr(lost.find(",match,") + 6);
     text += lost.substr(0, lost.rfind(',')) + ",\"1,5\"\n";
     text += lost.substr(0, lost.find(",stall,")) + ",jump" + lost.substr(lost.find(",stall,") + 6);
-    expected.skipped = 4;  // those and the header
+    // A stall line is read only with a stall or the bin in both places.
+    text += lost.substr(0, lost.find(",L,bin,")) + ",single-left,bin," + lost.substr(lost.find(",L,bin,") + 7);
+    text += lost.substr(0, lost.find(",L,bin,")) + ",L,right," + lost.substr(lost.find(",L,bin,") + 7);
+    expected.skipped = 6;  // those and the header
     std::istringstream in(text);
     EXPECT_EQ(everything(summarizeHistory(in)), everything(expected));
 }

@@ -6,7 +6,10 @@
 #undef None
 #undef Status
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include "assets/layout.hpp"
 #include "support/tree_check.hpp"
@@ -131,6 +134,7 @@ void Driver::turn(int count) {
         // The branch the loop takes, as it will see it.
         const bool restart = game.restartRequested != 0;
         const bool play = !restart && !game.menuActive && !game.instructionsActive && game.playActive;
+        newHistoryLines();  // what the test itself wrote is no frame's
         game.loopTurn();
         if (restart) {
             seenLoss = LossCause::None;
@@ -138,6 +142,13 @@ void Driver::turn(int count) {
         }
         if (checking && play && game.window.isOpen()) {
             EXPECT_TRUE(checkFrame());
+            // Every line a frame writes carries that frame's match time, to the tenth.
+            std::istringstream lines(newHistoryLines());
+            for (std::string line; std::getline(lines, line);) {
+                if (line.rfind("time,", 0) == 0) continue;  // the header of a history just begun
+                const double seconds = std::atof(line.substr(line.rfind(',') + 1).c_str());
+                EXPECT_NEAR(seconds, game.matchTime.asSeconds(), 0.051) << line;
+            }
         }
     }
 }
@@ -275,6 +286,14 @@ sf::Image Driver::capture() {
 // Each rule of a frame: the first one broken ends the check with its reason.
 #define RULE(holds, reason) \
     if (!(holds)) return ::testing::AssertionFailure() << reason
+
+std::string Driver::newHistoryLines() {
+    std::ifstream file(historyPath(), std::ios::binary);
+    file.seekg(historySeen);
+    std::string added(std::istreambuf_iterator<char>(file), {});
+    historySeen += static_cast<std::streamoff>(added.size());
+    return added;
+}
 
 ::testing::AssertionResult Driver::checkFrame() {
     ++framesChecked;

@@ -86,6 +86,8 @@ public:
     Seat seat;
 
 private:
+    std::string newHistoryLines();  // the history's lines since the last call
+    std::streamoff historySeen = 0;
     int32_t seenLoss = LossCause::None, seenWon = 0, seenSeconds = 0;
 };
 
