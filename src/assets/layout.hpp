@@ -116,13 +116,14 @@ constexpr int32_t Seconds = 11;
 // mistakes; then one mark for each of the last matches, oldest on the left.
 const float kResultsRotationRowY[4] = {152, 198, 244, 290};
 constexpr float kResultsRotationTrackX = 200;
-constexpr float kResultsRotationTrackWidth = 220;
-constexpr float kResultsShareX = 447;
-constexpr float kResultsAskedX = 493;
+constexpr float kResultsRotationTrackWidth = 200;
+constexpr float kResultsShareX = 435;
+constexpr float kResultsAskedX = 482;
 // The two columns of the rotation rows are narrow: their digits are smaller, and
-// smaller still where a number would not fit.
+// smaller still where a number would not fit, so that five digits keep clear of
+// the track, of each other and of the panel's edge.
 constexpr float kResultsSmallDigits = 0.65f;
-constexpr float kResultsColumnRoom = 44;
+constexpr float kResultsColumnRoom = 42;
 const sf::Vector2f kResultsStallTrack{550, 162};
 constexpr float kResultsStallTrackWidth = 210;
 const sf::Vector2f kResultsStallShareCentre{655, 195};

@@ -14,10 +14,10 @@ TITLE = (400, 42)
 # for the share named correctly, the percent and the count in two columns.
 ROTATIONS_BOARD = (20, 80, 520, 330)
 ROTATIONS_HEADING = (270, 102)
-COLUMNS_Y, PERCENT_X, COUNT_X = 122, 455, 497
+COLUMNS_Y, PERCENT_X, COUNT_X = 122, 435, 482
 ROTATION_ROWS = (152, 198, 244, 290)
 NAME_X = 36
-TRACK_X0, TRACK_X1 = 200, 420
+TRACK_X0, TRACK_X1 = 200, 400
 TRACK_H = 22
 
 # Stalls: the share of fruits put at the correct stall (a track, the percent
