@@ -35,7 +35,7 @@ const char kUsage[] =
     "  -f, --fruits LIST\n"
     "                  the lanes bring only these numbers from 0 to 99, in this\n"
     "                  order and over again, in matches and practice: a list\n"
-    "                  such as 50,30,40,70,60,80,20 (repeats allowed)\n"
+    "                  such as 50,30,40,20,35,45,60 (repeats allowed)\n"
     "      --report    print one CSV table of the history files named (- for\n"
     "                  standard input), a line per file, and exit; status 1 when\n"
     "                  a file could not be read\n"
