@@ -122,7 +122,7 @@ Options parseOptions(int argc, char* argv[], std::ostream& out, std::ostream& er
             options.report = true;
             break;
         case ':':
-            err << "jogo: " << argv[optind - 1] << " needs a list" << kFruitsExample;
+            err << "jogo: option '" << argv[optind - 1] << "' needs a list" << kFruitsExample;
             options.exitStatus = 2;
             return options;
         default: {

@@ -292,9 +292,8 @@ sf::Image Driver::capture() {
              "slot " << slot << " shows " << g.slotFruit[slot] << " in " << describeTree(g.playerRoot));
     }
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        // Only a teacher's list makes a lane wait for its number.
         const int32_t fruit = g.laneFruit[lane];
-        const bool waits = fruit == kNoFruit && !g.fruitList.empty();
+        const bool waits = fruit == kNoFruit && !g.fruitList.empty();  // only a teacher's list makes a lane wait
         const bool once = std::count(g.laneFruit, g.laneFruit + kLaneCount, fruit) == 1;
         RULE(waits || (fruit >= 0 && fruit < kFruitCount && once), "lane " << lane << " brings " << fruit);
     }
