@@ -96,7 +96,7 @@ bool appendHistory(const HistoryEntry& entry);
 // missing or unreadable file is an empty history.
 HistorySummary summarizeHistory(const std::string& path);
 // The same, saying whether the file could be read: false, with the reason in
-// `why` and `summary` of an empty history, when it is missing, not readable, or
-// no regular file (a folder, a pipe: the game never waits on one).
+// `why` and `summary` of what could be read, when it is missing, not readable,
+// or no regular file (a folder, a pipe: the game never waits on one).
 bool summarizeHistory(const std::string& path, HistorySummary& summary, std::string& why);
 HistorySummary summarizeHistory(std::istream& in);
