@@ -137,6 +137,8 @@ public:
     void takeMatchTime();
     void advanceLanes();
     void chooseLaneFruits(int32_t lane);
+    // The teacher's list in place of chance (src/scene/lanes.cpp).
+    void chooseListedFruit(int32_t lane);
     void advanceLane(int32_t lane);
     void moveCharacter();
     // Takes the time since the last step, capped, into frameSeconds.
@@ -343,7 +345,11 @@ public:
 
     // Match state.
     float frameSeconds;
-    int32_t laneFruit[kLaneCount];
+    int32_t laneFruit[kLaneCount];  // kNoFruit: the lane brings nothing on this fall
+    // The numbers a teacher chose for the lanes (--fruits), empty for random ones,
+    // and the place of the next one to fall.
+    std::vector<int32_t> fruitList;
+    size_t nextListedFruit = 0;
     bool matchStarting;
     bool carrying;
     bool laneTaken[kLaneCount];

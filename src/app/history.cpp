@@ -59,18 +59,6 @@ void complainOnce(const std::string& why) {
     }
 }
 
-void appendField(std::string& line, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        line.append(field);
-        return;
-    }
-    line.push_back('"');
-    for (const char c : field) {
-        line.append(c == '"' ? 2 : 1, c);
-    }
-    line.push_back('"');
-}
-
 // Makes the file with its header, unless it exists. False when it cannot be made.
 bool createWithHeader(const std::string& path) {
     std::string scratch = path + ".XXXXXX";
@@ -267,12 +255,15 @@ int32_t indexOf(std::string_view text, const char* const (&codes)[N]) {
 
 bool isPlace(std::string_view text) { return text == kBin || indexOf(text, kSlotCodes) >= 0; }
 
-// Seconds with one decimal or none.
-bool readSeconds(std::string_view text) {
+// Seconds with one decimal or none, as tenths.
+bool readSeconds(std::string_view text, int64_t& tenths) {
     const size_t point = text.find('.');
     const bool oneDecimal = point + 2 == text.size() && text.back() >= '0' && text.back() <= '9';
-    int64_t ignored = 0;
-    return readNumber(text.substr(0, point), ignored) && (point == std::string_view::npos || oneDecimal);
+    if (!readNumber(text.substr(0, point), tenths) || (point != std::string_view::npos && !oneDecimal)) {
+        return false;
+    }
+    tenths = tenths * 10 + (point == std::string_view::npos ? 0 : text.back() - '0');
+    return true;
 }
 
 enum class Event { Stall, Rotation, Repeat, TimeOut, Won, Complete, Stuck, Left };
@@ -280,6 +271,9 @@ const char* const kEvents[] = {"stall", "rotation", "repeat", "timeout", "won", 
 
 // One line, read.
 struct Record {
+    std::string_view time;
+    int64_t instant;
+    int64_t timeKey;
     bool practice;
     Event event;
     int64_t matchStart;
@@ -287,19 +281,22 @@ struct Record {
     std::string_view chosen;
     std::string_view expected;
     bool correct;
+    int64_t tenths;
 };
 
 // The fields of a line as a record, when every one of them is as written here.
 bool readRecord(const std::string_view* fields, Record& record) {
-    int64_t instant = 0, key = 0, number = 0;
+    int64_t number = 0;
     const int32_t event = indexOf(fields[3], kEvents);
     const std::string_view chosen = fields[5], expected = fields[6];
-    if (!readTime(fields[0], instant, key) || !readTime(fields[1], record.matchStart, record.matchKey) ||
+    if (!readTime(fields[0], record.instant, record.timeKey) ||
+        !readTime(fields[1], record.matchStart, record.matchKey) ||
         (fields[2] != "match" && fields[2] != "practice") || event < 0 ||
         (!fields[4].empty() && !readNumber(fields[4], number)) || (fields[7] != "0" && fields[7] != "1") ||
-        !readSeconds(fields[8])) {
+        !readSeconds(fields[8], record.tenths)) {
         return false;
     }
+    record.time = fields[0];
     record.practice = fields[2] == "practice";
     record.event = static_cast<Event>(event);
     record.chosen = chosen;
@@ -346,6 +343,7 @@ struct Match {
     int64_t start;
     int64_t key;
     int32_t outcome;
+    int64_t tenths;  // when it ended
 };
 
 void count(const Record& record, HistorySummary& summary) {
@@ -374,6 +372,7 @@ HistorySummary summarizeText(std::string& text) {
     std::unordered_map<int64_t, Match> matches;
     std::string_view fields[kFields];
     Record record{};
+    Record latest{};  // the line of the latest time
     char* at = text.data();
     char* const end = at + text.size();
     while (at < end) {
@@ -394,16 +393,26 @@ HistorySummary summarizeText(std::string& text) {
         count(record, summary);
         const int32_t outcome = record.practice ? -1 : outcomeOf(record);
         if (outcome >= 0) {
-            matches.try_emplace(record.matchKey, Match{record.matchStart, record.matchKey, outcome});
+            matches.try_emplace(record.matchKey, Match{record.matchStart, record.matchKey, outcome, record.tenths});
+        }
+        const bool later = record.instant != latest.instant ? record.instant > latest.instant
+                                                            : record.timeKey > latest.timeKey;
+        if (summary.records == 1 || later) {
+            latest = record;
         }
         at = next;
     }
     std::vector<Match> ended;
     ended.reserve(matches.size());
     for (const auto& entry : matches) {
-        ended.push_back(entry.second);
-        summary.matchesWon += entry.second.outcome == kWon;
+        const Match& match = entry.second;
+        ended.push_back(match);
+        summary.matchesWon += match.outcome == kWon;
+        if (match.outcome == kWon && (summary.fastestWinTenths < 0 || match.tenths < summary.fastestWinTenths)) {
+            summary.fastestWinTenths = match.tenths;
+        }
     }
+    summary.latestTime = std::string(latest.time);
     summary.matchesPlayed = static_cast<int32_t>(ended.size());
     // The latest first, then read backwards.
     const size_t kept = std::min(ended.size(), kLastOutcomes);
@@ -447,6 +456,18 @@ std::string isoLocalTime(std::time_t t) {
     return iso;
 }
 
+void appendField(std::string& line, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        line.append(field);
+        return;
+    }
+    line.push_back('"');
+    for (const char c : field) {
+        line.append(c == '"' ? 2 : 1, c);
+    }
+    line.push_back('"');
+}
+
 std::string historyLine(const HistoryEntry& entry) {
     // Tenths counted as a whole number: the decimal point is a point in any locale.
     const float tenths = std::round(entry.seconds * 10.f);
@@ -474,24 +495,36 @@ bool appendHistory(const HistoryEntry& entry) {
     }
 }
 
-HistorySummary summarizeHistory(const std::string& path) {
+bool summarizeHistory(const std::string& path, HistorySummary& summary, std::string& why) {
     std::string text;
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat status {};
-    if (fd < 0) {
-        return HistorySummary();
-    }
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    ssize_t got = 0;
+    if (fd < 0 || fstat(fd, &status) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        why = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    } else {
         text.resize(static_cast<size_t>(status.st_size));
         size_t done = 0;
-        ssize_t got = 0;
         while (done < text.size() && (got = read(fd, text.data() + done, text.size() - done)) > 0) {
             done += static_cast<size_t>(got);
         }
         text.resize(done);
+        why = got < 0 ? std::strerror(errno) : "";
     }
-    close(fd);
-    return summarizeText(text);
+    if (fd >= 0) {
+        close(fd);
+    }
+    summary = summarizeText(text);
+    return why.empty();
+}
+
+HistorySummary summarizeHistory(const std::string& path) {
+    HistorySummary summary;
+    std::string ignored;
+    summarizeHistory(path, summary, ignored);
+    return summary;
 }
 
 HistorySummary summarizeHistory(std::istream& in) {

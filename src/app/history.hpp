@@ -22,6 +22,7 @@
 #include <ctime>
 #include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct HistoryEntry {
@@ -43,8 +44,9 @@ struct HistoryStalls {
     int32_t binToStall = 0;  // fruits whose place was the bin, taken to a stall
 };
 
-// What the results screen shows. Rotations count matches and practice together;
-// stalls are kept apart by mode.
+// What the results screen and a class's report (app/report.hpp) show, counted
+// once for both. Rotations count matches and practice together; stalls are kept
+// apart by mode.
 struct HistorySummary {
     int32_t records = 0;  // lines read
     int32_t skipped = 0;  // other lines that were not empty, the header among them
@@ -57,6 +59,8 @@ struct HistorySummary {
     std::vector<int32_t> lastOutcomes;  // the last 20 matches by start, oldest first, as LossCause codes
     int32_t practicesCompleted = 0;
     int32_t practiceMistakes = 0;
+    int64_t fastestWinTenths = -1;  // the fewest tenths of a second a won match took, -1 when none was won
+    std::string latestTime;         // the latest time of a line read, as written; empty when none
 };
 
 // history.csv in the game's data folder, or an empty string when there is none.
@@ -75,8 +79,11 @@ const char* rotationCode(int32_t kind);
 // time cannot be represented.
 std::string isoLocalTime(std::time_t t);
 
-// The entry as one CSV line ending in a newline, a field quoted only when it
-// holds a comma, a quote or a line break.
+// Appends the field to a CSV line, quoted only when it holds a comma, a quote or
+// a line break.
+void appendField(std::string& line, std::string_view field);
+
+// The entry as one CSV line ending in a newline, each field as appendField puts it.
 std::string historyLine(const HistoryEntry& entry);
 
 // Appends the entry's line to the history, making the folder and the file (with
@@ -88,4 +95,8 @@ bool appendHistory(const HistoryEntry& entry);
 // Reads the history once and sums it up, skipping every line it cannot read. A
 // missing or unreadable file is an empty history.
 HistorySummary summarizeHistory(const std::string& path);
+// The same, saying whether the file could be read: false, with the reason in
+// `why` and `summary` of what could be read, when it is missing, not readable,
+// or no regular file (a folder, a pipe: the game never waits on one).
+bool summarizeHistory(const std::string& path, HistorySummary& summary, std::string& why);
 HistorySummary summarizeHistory(std::istream& in);

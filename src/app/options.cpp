@@ -5,25 +5,40 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "app/dimensions.hpp"
+
 namespace {
 
-const char kShortOptions[] = "hVm";
+// The leading colon tells a missing argument (':') from an unknown option ('?').
+const char kShortOptions[] = ":hVmf:";
+constexpr int kReport = 256;  // a long option only
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {"mute", no_argument, nullptr, 'm'},
+    {"fruits", required_argument, nullptr, 'f'},
+    {"report", no_argument, nullptr, kReport},
     {nullptr, 0, nullptr, 0},
 };
 
 const char kUsage[] =
     "Usage: jogo [OPTION]...\n"
+    "  or:  jogo --report FILE...\n"
     "A teaching game about binary search trees and AVL rotations at a fruit market.\n"
     "\n"
     "Options:\n"
     "  -m, --mute      start with the music and every sound off (M turns them on)\n"
+    "  -f, --fruits LIST\n"
+    "                  the lanes bring only these numbers from 0 to 99, in this\n"
+    "                  order and over again, in matches and practice: a list\n"
+    "                  such as 50,30,40,20,35,45,60 (repeats allowed)\n"
+    "      --report    print one CSV table of the history files named (- for\n"
+    "                  standard input), a line per file, and exit; status 1 when\n"
+    "                  a file could not be read\n"
     "  -h, --help      display this help and exit\n"
     "  -V, --version   display the name and version and exit\n"
     "\n"
@@ -42,6 +57,35 @@ const char kUsage[] =
     "\n"
     "The texts are in English when LANGUAGE, LC_ALL, LC_MESSAGES or LANG asks for\n"
     "it (en), and in Brazilian Portuguese otherwise.\n";
+
+const char kFruitsExample[] = " (numbers from 0 to 99 separated by commas, as in 50,30,40)\n";
+
+// Reads a list such as 50,30,40 into `fruits`: numbers below kFruitCount, one
+// between every two commas. Returns what is wrong with it, or an empty string.
+std::string readFruits(const std::string& list, std::vector<int32_t>& fruits) {
+    if (list.empty()) {
+        return "the list is empty";
+    }
+    for (size_t start = 0, comma; start <= list.size(); start = comma + 1) {
+        comma = std::min(list.find(',', start), list.size());
+        const std::string number = list.substr(start, comma - start);
+        if (number.empty()) {
+            return "a number is missing beside a comma";
+        }
+        if (number.find_first_not_of("0123456789") != std::string::npos) {
+            return "'" + number + "' is not a whole number";
+        }
+        int32_t value = 0;
+        for (const char digit : number) {
+            value = std::min(value * 10 + (digit - '0'), kFruitCount);  // no overflow, however long
+        }
+        if (value == kFruitCount) {
+            return "'" + number + "' is out of range";
+        }
+        fruits.push_back(value);
+    }
+    return std::string();
+}
 
 }  // namespace
 
@@ -64,6 +108,23 @@ Options parseOptions(int argc, char* argv[], std::ostream& out, std::ostream& er
         case 'm':
             options.muted = true;
             break;
+        case 'f': {
+            options.fruits.clear();
+            const std::string wrong = readFruits(optarg, options.fruits);
+            if (!wrong.empty()) {
+                err << "jogo: --fruits '" << optarg << "': " << wrong << kFruitsExample;
+                options.exitStatus = 2;
+                return options;
+            }
+            break;
+        }
+        case kReport:
+            options.report = true;
+            break;
+        case ':':
+            err << "jogo: option '" << argv[optind - 1] << "' needs a list" << kFruitsExample;
+            options.exitStatus = 2;
+            return options;
         default: {
             // An unknown letter is named by itself; anything else (an unknown long
             // option, or one given a value) as it was written.
@@ -75,7 +136,13 @@ Options parseOptions(int argc, char* argv[], std::ostream& out, std::ostream& er
         }
         }
     }
-    if (optind < argc) {
+    if (options.report) {
+        options.reportFiles.assign(argv + optind, argv + argc);
+        if (options.reportFiles.empty()) {
+            err << "jogo: --report needs at least one history file (- reads standard input)\n";
+            options.exitStatus = 2;
+        }
+    } else if (optind < argc) {
         err << "jogo: unexpected argument '" << argv[optind] << "' (jogo --help lists the options)\n";
         options.exitStatus = 2;
     }

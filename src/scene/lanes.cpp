@@ -1,6 +1,9 @@
 // Six lanes on the left of the market bring fruits down, one at a time each, and
-// the six numbers falling at once are always pairwise different. An empty hand
-// takes a fruit it touches; the bin takes whatever the character carries into it.
+// the six numbers falling at once are always pairwise different. The numbers come
+// by chance, or from a teacher's list; each number has one sprite, so a listed
+// number still falling makes the list wait. An empty hand takes a fruit it
+// touches; the bin takes whatever the character carries into it.
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/game.hpp"
@@ -33,11 +36,17 @@ void Game::advanceLanes() {
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
         chooseLaneFruits(lane);
         advanceLane(lane);
-        laneFruitSprites[laneFruit[lane]].setPosition(lanePositions[lane]);
+        if (laneFruit[lane] != kNoFruit) {
+            laneFruitSprites[laneFruit[lane]].setPosition(lanePositions[lane]);
+        }
     }
 }
 
 void Game::chooseLaneFruits(int32_t lane) {
+    if (!fruitList.empty()) {
+        chooseListedFruit(lane);
+        return;
+    }
     if (matchStarting) {
         do {
             for (int32_t each = 0; each < kLaneCount; ++each) {
@@ -53,6 +62,25 @@ void Game::chooseLaneFruits(int32_t lane) {
     do {
         laneFruit[lane] = randomFruit();
     } while (!allDifferent(laneFruit));
+}
+
+void Game::chooseListedFruit(int32_t lane) {
+    // Every match and practice starts the list from its first number.
+    if (matchStarting && lane == 0) {
+        std::fill(std::begin(laneFruit), std::end(laneFruit), kNoFruit);
+        nextListedFruit = 0;
+    }
+    if (!matchStarting && lanePositions[lane].y < kBottomOfWindow) {
+        return;
+    }
+    // The lane's own number is gone; the next one comes unless another lane still
+    // brings it, and then this lane falls empty once and the list waits.
+    laneFruit[lane] = kNoFruit;
+    const int32_t next = fruitList[nextListedFruit];
+    if (std::find(std::begin(laneFruit), std::end(laneFruit), next) == std::end(laneFruit)) {
+        laneFruit[lane] = next;
+        nextListedFruit = (nextListedFruit + 1) % fruitList.size();
+    }
 }
 
 void Game::advanceLane(int32_t lane) {
@@ -79,7 +107,8 @@ void Game::updateBin() {
 void Game::pickFruit() {
     // A fruit hidden because it was picked or thrown away cannot be picked again.
     for (int32_t lane = 0; lane < kLaneCount && !carrying; ++lane) {
-        if (!laneTaken[lane] && touchesCharacter(laneFruitSprites[laneFruit[lane]])) {
+        const bool brings = laneFruit[lane] != kNoFruit && !laneTaken[lane];
+        if (brings && touchesCharacter(laneFruitSprites[laneFruit[lane]])) {
             playEffect(pickFruitSound);
             laneTaken[lane] = true;
             carrying = true;
@@ -91,7 +120,7 @@ void Game::pickFruit() {
 
 void Game::drawLaneFruits() {
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        if (!laneTaken[lane]) {
+        if (laneFruit[lane] != kNoFruit && !laneTaken[lane]) {
             window.draw(laneFruitSprites[laneFruit[lane]]);
         }
     }

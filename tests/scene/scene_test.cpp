@@ -1,6 +1,6 @@
 // The market as a player walks it with real keys: the edges stop the character, the stalls stand as a tree, they
 // and the bin are solid yet can be touched, no step is longer than a tenth of a second's walk, keys typed into
-// another window walk nobody, lanes' numbers differ.
+// another window walk nobody, lanes' numbers differ, and a teacher's list of numbers falls in its order.
 #include <X11/Xlib.h>
 #undef None
 #undef Status
@@ -169,4 +169,34 @@ TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
     }
     for (int32_t lane = 0; lane < kLaneCount; ++lane) EXPECT_GE(wrapped[lane], 80) << "lane " << lane;
     EXPECT_LT(kept, kLaneCount * 80 / 10) << "restarted lanes kept their number";
+}
+
+TEST_F(Market, ListedFruitsFallInOrderAndOverAgainInAsManyLanesAsTheListHasNumbers) {
+    ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
+    // Seven numbers, one again at the end and so twice in a row once the list starts over; three, one twice; one alone:
+    // each with the lanes it can fill. The driver sees to it on every frame that no number falls in two lanes at once.
+    const std::pair<std::vector<int32_t>, int64_t> rows[] = {
+        {{50, 30, 40, 70, 60, 80, 20, 50}, 6}, {{50, 30, 40, 30}, 3}, {{7}, 1}};
+    for (const auto& [list, lanes] : rows) {
+        SCOPED_TRACE(::testing::PrintToString(list));
+        game.fruitList = list;
+        game.matchStarting = true;  // as the next match starts
+        std::vector<int32_t> fallen, expected;  // each number a lane began to bring, in order
+        int64_t mostAtOnce = 0;
+        for (int frame = 0; frame < 500; ++frame) {
+            const bool starting = game.matchStarting;
+            const std::vector<sf::Vector2f> before(game.lanePositions, game.lanePositions + kLaneCount);
+            driver.turn();
+            for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+                const bool began = starting || game.lanePositions[lane].y < before[lane].y;
+                if (began && game.laneFruit[lane] != kNoFruit) fallen.push_back(game.laneFruit[lane]);
+            }
+            const int64_t empty = std::count(game.laneFruit, game.laneFruit + kLaneCount, kNoFruit);
+            mostAtOnce = std::max(mostAtOnce, kLaneCount - empty);
+        }
+        for (size_t at = 0; at < fallen.size(); ++at) expected.push_back(list[at % list.size()]);
+        EXPECT_GT(fallen.size(), list.size()) << "the list never started over";
+        EXPECT_EQ(fallen, expected);
+        EXPECT_EQ(mostAtOnce, lanes);
+    }
 }

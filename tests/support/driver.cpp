@@ -319,8 +319,9 @@ std::string Driver::newHistoryLines() {
     }
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
         const int32_t fruit = g.laneFruit[lane];
-        RULE(fruit >= 0 && fruit < kFruitCount && std::count(g.laneFruit, g.laneFruit + kLaneCount, fruit) == 1,
-             "lane " << lane << " brings " << fruit);
+        const bool waits = fruit == kNoFruit && !g.fruitList.empty();  // only a teacher's list makes a lane wait
+        const bool once = std::count(g.laneFruit, g.laneFruit + kLaneCount, fruit) == 1;
+        RULE(waits || (fruit >= 0 && fruit < kFruitCount && once), "lane " << lane << " brings " << fruit);
     }
     RULE(g.carrying == (g.carriedFruit != kNoFruit), "the hand and the carried number disagree");
     const sf::FloatRect body = g.characterSprite.getGlobalBounds();
