@@ -51,6 +51,8 @@ const char kUsage[] =
     "                  play again on an end card\n"
     "  P, R            on the menu: practise without the clock; show the results\n"
     "  H               in practice: show or hide the balance factors\n"
+    "  Backspace       leave a match or a practice for the menu (so does the\n"
+    "                  Menu button in the market's corner)\n"
     "  F11             full screen, and back to the window\n"
     "  M               mute the music and sounds, and bring them back\n"
     "  Esc             quit, on any screen\n"
