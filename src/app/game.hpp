@@ -17,7 +17,7 @@
 
 #include "app/dimensions.hpp"
 #include "app/history.hpp"
-#include "app/outcomes.hpp"
+#include "match/outcomes.hpp"
 #include "tree/tree.hpp"
 
 // Game numbers with their units.

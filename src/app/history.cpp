@@ -36,7 +36,7 @@
 #include <unordered_map>
 
 #include "app/data_folder.hpp"
-#include "app/outcomes.hpp"
+#include "match/outcomes.hpp"
 
 namespace {
 

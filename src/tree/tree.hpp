@@ -61,6 +61,22 @@ void copyTree(TreeNode* const* source, TreeNode** destination);
 // Frees every node of *link exactly once and leaves *link null. Empty: nothing.
 void destroyTree(TreeNode** link);
 
+// A tree held by value: a copy is a deep copy, and the nodes are freed with it.
+struct Tree {
+    TreeNode* root = nullptr;
+
+    Tree() = default;
+    Tree(const Tree& other) { copyTree(&other.root, &root); }
+    Tree& operator=(const Tree& other) {
+        if (this != &other) {
+            destroyTree(&root);
+            copyTree(&other.root, &root);
+        }
+        return *this;
+    }
+    ~Tree() { destroyTree(&root); }
+};
+
 // Creates a node {key, value} at the given TreeSlot position of the tree at *root,
 // without comparing keys or rebalancing. A missing parent, an occupied target or a
 // slot outside 0..6 leaves the tree unchanged.

@@ -17,3 +17,10 @@ constexpr int32_t Stuck = 5;
 constexpr int32_t Left = 6;
 constexpr int32_t Count = 7;
 }  // namespace LossCause
+
+// The codes the history writes, the same in every language. A TreeSlot: root, L,
+// R, LL, LR, RL, RR; bin for TreeSlot::None; empty for anything else.
+const char* slotCode(int32_t slot);
+// A RotationKind: single-right, double-right, single-left, double-left; empty for
+// anything else.
+const char* rotationCode(int32_t kind);
