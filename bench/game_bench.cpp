@@ -49,26 +49,23 @@ const char* const kPictures[] = {
 // (the trees differ and a rotation is pending), so judging keeps asking and
 // nothing ends the match while the frames are timed.
 void makeBusy(Game& game) {
-    game.menuActive = false;
-    game.playActive = true;
+    game.startMatch(false);
     game.playFrame();  // the match's first frame: clock, lanes, music
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        game.laneFruit[lane] = busy::kLaneFruits[lane];
-        game.laneTaken[lane] = false;
-        game.lanePositions[lane] = sf::Vector2f(busy::kLaneX[lane],
-                                                busy::kFirstLaneY + lane * busy::kLaneSpacingY);
+        game.match.lanes[lane] = {busy::kLaneFruits[lane], {busy::kLaneX[lane],
+                                  busy::kFirstLaneY + lane * busy::kLaneSpacingY}, false};
     }
     int32_t kind = RotationKind::None;
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
         const int32_t fruit = busy::kSlotFruits[slot];
-        game.slotFilled[slot] = true;
-        game.slotFruit[slot] = fruit;
-        insertBalanced(&game.balancedRoot, fruit, 0, kind);
+        game.match.stallFruits[slot] = fruit;
+        insertBalanced(&game.match.reference.root, fruit, 0, kind);
         if (slot + 1 < kStallCount) {
-            placeAtSlot(&game.playerRoot, fruit, 0, slot);
+            placeAtSlot(&game.match.player.root, fruit, 0, slot);
         }
     }
-    game.pendingRotation = RotationKind::SingleRight;
+    game.match.pendingRotation = RotationKind::SingleRight;
+    game.match.phase = Phase::Question;
 }
 
 int frameBench(int frames) {
@@ -87,7 +84,7 @@ int frameBench(int frames) {
         game->playFrame();
     }
     const double total = millisecondsSince(start);
-    const bool stillBusy = game->pendingRotation != RotationKind::None && !game->hasOutcome();
+    const bool stillBusy = game->match.phase == Phase::Question;
     std::printf("frame_us=%.1f frames=%d still_busy=%d\n", total * 1e3 / frames, frames,
                 stillBusy ? 1 : 0);
     game->window.close();

@@ -192,7 +192,7 @@ int main(int argc, char* argv[]) {
     game->window.setFramerateLimit(0);
     game->frameDelay = sf::Time::Zero;
     const Clock::time_point opening = Clock::now();
-    game->menuActive = false;
+    
     game->openResults();
     game->showOtherScreen();
     const double resultsMs = millisecondsSince(opening);

@@ -32,8 +32,9 @@ struct Scene {
 // Spreads the six falling fruits down the lanes, as they are a while into a match.
 void spreadLanes(Game& game) {
     for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        game.laneTaken[lane] = game.carrying && lane == game.pickedLane;
-        game.lanePositions[lane] = sf::Vector2f(30.f * lane + 15.f * (lane % 2), 40.f + 95.f * lane);
+        Lane& it = game.match.lanes[lane];
+        it.taken = game.match.carried != kNoFruit && lane == game.match.pickedLane;
+        it.position = {30.f * lane + 15.f * (lane % 2), 40.f + 95.f * lane};
     }
 }
 
@@ -46,7 +47,7 @@ void winAfter(Driver& d, float seconds, const char* stored) {
     d.answer(RotationKind::SingleRight);
     for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) d.insert(fruit, slot);
     std::ofstream(data / "jogo" / "best-time") << stored;
-    d.game.matchTime = sf::seconds(seconds);
+    d.game.match.wonSeconds = static_cast<int32_t>(seconds);
     d.game.keepBestTime();
     std::filesystem::remove_all(data);
 }
@@ -59,9 +60,9 @@ void completePractice(Driver& d) {
     d.press(sf::Keyboard::Enter, 2);
     d.deliverTo(TreeSlot::LeftLeft);
     d.answer(RotationKind::SingleRight);
-    while (d.game.stallsMoving) d.turn();
+    while (d.game.match.phase == Phase::StallsMoving) d.turn();
     for (const auto& [fruit, slot] : {std::pair{10, 3}, {25, 4}, {40, 5}, {60, 6}}) d.insert(fruit, slot);
-    d.game.wonSeconds = 73;
+    d.game.match.wonSeconds = 73;
 }
 
 // The results of a class's week: a history written here, then R on the menu.
@@ -94,17 +95,20 @@ void results(Driver& d) {
 
 void match(Driver& d) {
     d.carry(41);
-    d.game.characterSprite.setPosition(d.spotAgainst(TreeSlot::LeftRight));
+    d.game.match.character = d.spotAgainst(TreeSlot::LeftRight);
 }
 
 const Scene kScenes[] = {
     {"menu", {}, pointAway},
-    {"instructions", {}, [](Driver& d) { d.click(d.game.instructionsButtonSprite); }},
+    {"instructions", {}, [](Driver& d) { d.click(d.game.pictures.instructionsButtonSprite); }},
     {"match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"rotation", {{50, 0}, {30, 1}, {20, 3}}, nullptr},
     {"rotation-halfway", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) {
          d.answer(RotationKind::SingleRight);
-         while (d.game.stallsMoving && d.game.stallAnimationSeconds < kStallAnimationSeconds * 0.45f) d.turn();
+         while (d.game.match.phase == Phase::StallsMoving &&
+                d.game.match.animationSeconds < kStallAnimationSeconds * 0.45f) {
+             d.turn();
+         }
      }},
     {"won", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "38\n"); }},
     {"won-new-record", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) { winAfter(d, 47.4f, "52\n"); }},
@@ -113,8 +117,8 @@ const Scene kScenes[] = {
     {"lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
     {"lost-key", {{50, 0}, {30, 1}, {70, 2}, {30, 4}}, nullptr},
     {"lost-time", {{50, 0}, {30, 1}, {70, 2}}, [](Driver& d) {
-         d.game.matchTime = sf::seconds(kMatchSeconds);
-         d.game.updateTimer();
+         d.game.match.seconds = kMatchSeconds;
+         d.turn();
      }},
     {"results", {}, results},
     {"practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
@@ -158,7 +162,7 @@ TEST_P(Screenshot, Take) {
         driver.turn();
     }
     if (scene.finish) scene.finish(driver);
-    if (game.playActive) {
+    if ((game.screen == GameScreen::Match)) {
         spreadLanes(game);
         driver.clickAt({799, 599});  // the pointer out of the way, over no button
     }

@@ -87,9 +87,7 @@ bool writeBestTime(int32_t seconds) {
 }
 
 void Game::keepBestTime() {
-    // The whole seconds the match took, as the timer counted them.
-    wonSeconds = std::min(static_cast<int32_t>(matchTime.asSeconds()), kMatchSeconds - 1);
     const int32_t stored = readBestTime();
-    newRecord = (stored < 0 || wonSeconds < stored) && writeBestTime(wonSeconds);
-    bestSeconds = newRecord ? wonSeconds : stored;
+    newRecord = (stored < 0 || match.wonSeconds < stored) && writeBestTime(match.wonSeconds);
+    bestSeconds = newRecord ? match.wonSeconds : stored;
 }

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
+#include "match/market.hpp"
 #include "tree/tree.hpp"
 
-constexpr int32_t kFruitCount = 100;
 constexpr int32_t kLaneCount = 6;
 constexpr int32_t kStallCount = TreeSlot::Count;
 constexpr int32_t kMatchSeconds = 90;

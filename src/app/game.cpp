@@ -1,13 +1,11 @@
-// The life of the program: construction with the start values of a match, the
-// main loop with its screen priority, the event poll, and the restart that leads
-// from an end screen back to the menu.
+// The life of the program: the main loop with its screens, the event poll, and the
+// way from the menu into a match and back.
 #include "app/game.hpp"
 
 #include <cstdlib>
 #include <ctime>
 
 #include "assets/language.hpp"
-#include "assets/layout.hpp"
 
 namespace {
 
@@ -17,29 +15,7 @@ const sf::Time kMenuPause = sf::milliseconds(100);
 
 Game::Game() : frameDelay(kMenuPause) {
     language = Language::Portuguese;  // the game's own, until the pictures load
-    resultsBestSeconds = -1;
-    fullScreen = false;
-    muted = false;
-    frameLimit = 60;
-    // The first frame of every match puts each lane at its start (matchStarting);
-    // until then they only need a value.
-    for (sf::Vector2f& position : lanePositions) {
-        position = sf::Vector2f(0, 0);
-    }
-    initTree(&balancedRoot);
-    initTree(&playerRoot);
-    initTree(&balancedBefore);
-    initTree(&playerBefore);
-    resetMatch();
-}
-
-Game::~Game() {
-    // A game whose window never closed still holds its trees (an empty tree frees
-    // nothing).
-    destroyTree(&balancedRoot);
-    destroyTree(&playerRoot);
-    destroyTree(&balancedBefore);
-    destroyTree(&playerBefore);
+    backToMenu();
 }
 
 void Game::run() {
@@ -55,26 +31,25 @@ void Game::run() {
 
 void Game::loopTurn() {
     pollEvents();
-    // A turn that quits acts on nothing: a delivery clicked on the frame before is
+    // A turn that quits acts on nothing: a delivery asked for on the frame before is
     // neither judged nor written down once the player asked to leave.
     if (!window.isOpen()) {
         return;
     }
-    // The order is the priority: a pending restart wins over every screen flag
-    // (playActive is still set on the end screen); the presses that came while it
+    // The way back to the menu wins over the screen; the presses that came while it
     // ran wait for the menu.
-    if (restartRequested != 0) {
+    if (restartRequested) {
         sf::sleep(frameDelay);
-        resetMatch();
-    } else if (menuActive || instructionsActive || resultsActive) {
-        showOtherScreen();
-    } else if (playActive) {
+        backToMenu();
+    } else if (screen == GameScreen::Match) {
         // A frame of a match takes every press of the turn at once: two keys pressed
         // together (a rotation's number, then Enter) both act.
         turnEvents.swap(input);
         input.clear();
         playFrame();
         turnEvents.clear();
+    } else {
+        showOtherScreen();
     }
 }
 
@@ -103,10 +78,6 @@ void Game::pollEvents() {
     while (window.isOpen() && window.pollEvent(event)) {
         const bool keyPressed = event.type == sf::Event::KeyPressed;
         if (event.type == sf::Event::Closed || (keyPressed && event.key.code == sf::Keyboard::Escape)) {
-            destroyTree(&balancedRoot);
-            destroyTree(&playerRoot);
-            destroyTree(&balancedBefore);
-            destroyTree(&playerBefore);
             input.clear();
             window.close();
         } else if (keyPressed && event.key.code == sf::Keyboard::F11) {
@@ -121,65 +92,18 @@ void Game::pollEvents() {
     }
 }
 
-void Game::resetMatch() {
-    // Kept across matches on purpose: the music goes on where it was (the next
-    // match's first frame plays it, or it waits while muted), and the lanes are
-    // placed anew by that first frame.
-    for (int32_t fruit = 0; fruit < kFruitCount; ++fruit) {
-        laneFruitSprites[fruit].setPosition(kFruitParking);
-        treeFruitSprites[fruit].setPosition(kFruitParking);
-        carriedFruitSprites[fruit].setPosition(kCarriedFruitPosition);
-    }
-    characterSprite.setPosition(kCharacterStart);
-    menuActive = true;
-    instructionsActive = false;
-    resultsActive = false;
-    playActive = false;
-    restartRequested = 0;
+void Game::startMatch(bool practice) {
+    match = newMatch(smallMarket(), practice, fruitList);
+    screen = GameScreen::Match;
+}
+
+void Game::backToMenu() {
+    // The music goes on where it was (the next match's first frame plays it, or it
+    // waits while muted).
+    screen = GameScreen::Menu;
+    restartRequested = false;
+    match = newMatch(smallMarket(), false, fruitList);
     matchStartTime = 0;
-    walkFrame = 0;
-    facing = Facing::Right;
-    frameSeconds = 0;
-    matchStarting = true;
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        laneFruit[lane] = kNoFruit;
-        laneTaken[lane] = false;
-    }
-    carrying = false;
-    carriedFruit = kNoFruit;
-    carriedPayload = 0;
-    pickedLane = -1;
-    currentSlot = TreeSlot::None;
-    offeredSlot = TreeSlot::None;
-    insertRequested = false;
-    for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        slotFilled[slot] = false;
-        slotFruit[slot] = kNoFruit;
-    }
-    pendingRotation = RotationKind::None;
-    movementEnabled = true;
-    lossCause = LossCause::None;
-    matchWon = 0;
-    shownSeconds = 0;
-    deliveredFruit = kNoFruit;
-    deliveredSlot = TreeSlot::None;
-    rightRotation = RotationKind::None;
-    wonSeconds = 0;
     bestSeconds = -1;
     newRecord = false;
-    stallsMoving = false;
-    stallAnimationSeconds = 0;
-    for (int32_t& fruit : stallFruitsBefore) {
-        fruit = kNoFruit;
-    }
-    practicing = false;
-    balanceShown = false;
-    for (int32_t& count : practiceMistakes) {
-        count = 0;
-    }
-    // Whatever a match left behind, or nothing.
-    destroyTree(&balancedRoot);
-    destroyTree(&playerRoot);
-    destroyTree(&balancedBefore);
-    destroyTree(&playerBefore);
 }

@@ -5,8 +5,7 @@
 #include "app/game.hpp"
 
 void Game::showOtherScreen() {
-    const bool menu = menuActive;
-    const bool instructions = !menu && instructionsActive;
+    const GameScreen shown = screen;
     // At least one round, so that a turn without presses still shows the hover
     // frames. A press that started a match is the last this screen takes: the
     // presses after it are the match's.
@@ -16,22 +15,22 @@ void Game::showOtherScreen() {
             turnEvents.push_back(input.front());
             input.erase(input.begin());
         }
-        if (menuActive) {
+        if (screen == GameScreen::Menu) {
             actOnMenu();
-        } else if (instructionsActive) {
+        } else if (screen == GameScreen::Instructions) {
             actOnInstructions();
-        } else if (resultsActive) {
+        } else if (screen == GameScreen::Results) {
             actOnResults();
         }
-    } while (!input.empty() && window.isOpen() && (menuActive || instructionsActive || resultsActive));
+    } while (!input.empty() && window.isOpen() && screen != GameScreen::Match);
     turnEvents.clear();
     if (!window.isOpen()) {
         return;
     }
     // The frame of the screen the turn began on, even when a press just left it.
-    if (menu) {
+    if (shown == GameScreen::Menu) {
         drawMenu();
-    } else if (instructions) {
+    } else if (shown == GameScreen::Instructions) {
         drawInstructions();
     } else {
         drawResults();
@@ -43,20 +42,16 @@ void Game::showOtherScreen() {
 void Game::actOnMenu() {
     // Every button is asked, so each shows its frame; the first one clicked, top to
     // bottom, decides. Enter plays, P practises, R shows the results.
-    const bool play = updateButton(playButtonSprite) || keyWasPressed(sf::Keyboard::Return);
-    const bool practice = updateButton(practiceButtonSprite) || keyWasPressed(sf::Keyboard::P);
-    const bool instructions = updateButton(instructionsButtonSprite);
-    const bool showResults = updateButton(resultsButtonSprite) || keyWasPressed(sf::Keyboard::R);
-    const bool quit = updateButton(quitButtonSprite);
+    const bool play = updateButton(pictures.playButtonSprite) || keyWasPressed(sf::Keyboard::Return);
+    const bool practice = updateButton(pictures.practiceButtonSprite) || keyWasPressed(sf::Keyboard::P);
+    const bool instructions = updateButton(pictures.instructionsButtonSprite);
+    const bool showResults = updateButton(pictures.resultsButtonSprite) || keyWasPressed(sf::Keyboard::R);
+    const bool quit = updateButton(pictures.quitButtonSprite);
     if (play || practice) {
-        menuActive = false;
-        playActive = true;
-        practicing = !play;
+        startMatch(!play);
     } else if (instructions) {
-        menuActive = false;
-        instructionsActive = true;
+        screen = GameScreen::Instructions;
     } else if (showResults) {
-        menuActive = false;
         openResults();
     } else if (quit) {
         window.close();
@@ -65,23 +60,22 @@ void Game::actOnMenu() {
 
 void Game::drawMenu() {
     window.clear(sf::Color(0, 0, 0, 255));
-    window.draw(menuSprite);
-    window.draw(playButtonSprite);
-    window.draw(practiceButtonSprite);
-    window.draw(instructionsButtonSprite);
-    window.draw(resultsButtonSprite);
-    window.draw(quitButtonSprite);
+    window.draw(pictures.menuSprite);
+    window.draw(pictures.playButtonSprite);
+    window.draw(pictures.practiceButtonSprite);
+    window.draw(pictures.instructionsButtonSprite);
+    window.draw(pictures.resultsButtonSprite);
+    window.draw(pictures.quitButtonSprite);
 }
 
 void Game::actOnInstructions() {
-    if (updateButton(backButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
-        instructionsActive = false;
-        menuActive = true;
+    if (updateButton(pictures.backButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
+        screen = GameScreen::Menu;
     }
 }
 
 void Game::drawInstructions() {
     window.clear(sf::Color(0, 0, 0, 255));
-    window.draw(instructionsSprite);
-    window.draw(backButtonSprite);
+    window.draw(pictures.instructionsSprite);
+    window.draw(pictures.backButtonSprite);
 }

@@ -20,21 +20,20 @@ int32_t percentOf(int32_t part, int32_t whole) {
 void Game::openResults() {
     results = summarizeHistory(historyPath());
     resultsBestSeconds = readBestTime();
-    resultsActive = true;
+    screen = GameScreen::Results;
 }
 
 void Game::actOnResults() {
-    if (updateButton(resultsBackButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
-        resultsActive = false;
-        menuActive = true;
+    if (updateButton(pictures.resultsBackButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
+        screen = GameScreen::Menu;
     }
 }
 
 void Game::drawResults() {
     window.clear(sf::Color(0, 0, 0, 255));
-    window.draw(resultsSprite);
+    window.draw(pictures.resultsSprite);
     if (results.records == 0) {
-        window.draw(resultsEmptySprite);
+        window.draw(pictures.resultsEmptySprite);
     } else {
         // A share as a green bar over a coral one, both cropped from their left ends.
         const auto drawShare = [this](int32_t part, int32_t whole, sf::Vector2f left, float width) {
@@ -44,9 +43,9 @@ void Game::drawResults() {
             const float shown = width * static_cast<float>(part) / static_cast<float>(whole);
             for (int32_t row = 1; row >= 0; --row) {
                 const int32_t cropped = static_cast<int32_t>(row == 1 ? width : shown);
-                barSprite.setTextureRect(sf::IntRect(0, row * kBarHeight, cropped, kBarHeight));
-                barSprite.setPosition(left.x, left.y - kBarHeight / 2.f);
-                window.draw(barSprite);
+                pictures.barSprite.setTextureRect(sf::IntRect(0, row * kBarHeight, cropped, kBarHeight));
+                pictures.barSprite.setPosition(left.x, left.y - kBarHeight / 2.f);
+                window.draw(pictures.barSprite);
             }
         };
         for (int32_t kind = 0; kind < 4; ++kind) {
@@ -74,15 +73,15 @@ void Game::drawResults() {
         const size_t marks = std::min<size_t>(results.lastOutcomes.size(), kResultsMarkCount);
         for (size_t at = 0; at < marks; ++at) {
             const int32_t outcome = results.lastOutcomes[results.lastOutcomes.size() - marks + at];
-            markSprite.setTextureRect(sf::IntRect(outcome * kMarkSize, 0, kMarkSize, kMarkSize));
-            markSprite.setPosition(kResultsFirstMarkX + kResultsMarkSpacing * static_cast<float>(at) - kMarkSize / 2.f,
+            pictures.markSprite.setTextureRect(sf::IntRect(outcome * kMarkSize, 0, kMarkSize, kMarkSize));
+            pictures.markSprite.setPosition(kResultsFirstMarkX + kResultsMarkSpacing * static_cast<float>(at) - kMarkSize / 2.f,
                                    kResultsMarksY - kMarkSize / 2.f);
-            window.draw(markSprite);
+            window.draw(pictures.markSprite);
         }
     }
     // The record is a file of its own: a history begun afresh keeps it.
     if (resultsBestSeconds >= 0) {
         drawNumber(resultsBestSeconds, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds);
     }
-    window.draw(resultsBackButtonSprite);
+    window.draw(pictures.resultsBackButtonSprite);
 }

@@ -40,7 +40,7 @@ void Game::toggleFullScreen() {
 
 void Game::present() {
     if (muted) {
-        window.draw(mutedSignSprite);
+        window.draw(pictures.mutedSignSprite);
     }
     window.display();
 }

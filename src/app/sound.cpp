@@ -15,8 +15,8 @@ void Game::toggleMute() {
         // next effect is heard.
         return;
     }
-    music.pause();
-    for (sf::Sound* effect : {&pickFruitSound, &placeInTreeSound, &throwInBinSound, &lostSound, &wonSound}) {
-        effect->stop();
+    sounds.music.pause();
+    for (const Sound sound : {Sound::Pick, Sound::Place, Sound::Bin, Sound::Lost, Sound::Won}) {
+        sounds.effect(sound).stop();
     }
 }

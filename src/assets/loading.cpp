@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/game.hpp"
+#include "assets/pictures.hpp"
+#include "assets/sounds.hpp"
 #include "assets/language.hpp"
 #include "assets/layout.hpp"
 
@@ -41,7 +43,13 @@ void loadEffect(sf::SoundBuffer& buffer, sf::Sound& sound, const std::string& na
 
 void Game::loadTextures() {
     language = chooseLanguage([](const char* name) { return std::getenv(name); });
-    const auto loadPicture = [this](sf::Texture& texture, const std::string& name) {
+    pictures.load(language);
+}
+
+void Game::loadSounds() { sounds.load(); }
+
+void Pictures::load(int32_t language) {
+    const auto loadPicture = [language](sf::Texture& texture, const std::string& name) {
         readPicture(texture, name, language);
     };
     loadPicture(menuTexture, "TelaMenu.png");
@@ -190,7 +198,7 @@ void Game::loadTextures() {
     mutedSignSprite.setPosition(kMutedSignPosition);
 }
 
-void Game::loadSounds() {
+void Sounds::load() {
     loadEffect(pickFruitBuffer, pickFruitSound, "PegarFruta.wav");
     loadEffect(placeInTreeBuffer, placeInTreeSound, "ColocaArvore.wav");
     loadEffect(throwInBinBuffer, throwInBinSound, "JogarLixo.wav");
@@ -199,4 +207,20 @@ void Game::loadSounds() {
     music.setVolume(400);
     loadEffect(lostBuffer, lostSound, "Perdeu.wav");
     loadEffect(wonBuffer, wonSound, "Ganhou.wav");
+}
+
+sf::Sound& Sounds::effect(Sound sound) {
+    switch (sound) {
+    case Sound::Pick:
+        return pickFruitSound;
+    case Sound::Place:
+        return placeInTreeSound;
+    case Sound::Bin:
+        return throwInBinSound;
+    case Sound::Lost:
+        return lostSound;
+    case Sound::Won:
+        break;
+    }
+    return wonSound;
 }

@@ -20,13 +20,39 @@ void centreOn(sf::Sprite& sprite, sf::Vector2f centre) {
 
 }  // namespace
 
+void Game::drawEndScreen() {
+    const sf::Sprite* endPicture = nullptr;
+    if (match.won) {
+        endPicture = match.practice ? &pictures.practiceCompleteSprite : &pictures.wonSprite;
+    } else if (match.loss == LossCause::WrongSlot) {
+        endPicture = &pictures.lostPositionSprite;
+    } else if (match.loss == LossCause::WrongRotation) {
+        endPicture = &pictures.lostRotationSprite;
+    } else if (match.loss == LossCause::RepeatedKey) {
+        endPicture = &pictures.lostKeySprite;
+    } else if (match.loss == LossCause::TimeOut) {
+        endPicture = &pictures.lostTimeSprite;
+    }
+    if (endPicture == nullptr) {
+        return;
+    }
+    window.draw(*endPicture);
+    // In practice the same card teaches the mistake under a heading that corrects it.
+    if (match.practice && match.loss != LossCause::None) {
+        pictures.practiceHeadingSprite.setTextureRect(practiceHeadingCell(match.loss));
+        window.draw(pictures.practiceHeadingSprite);
+    }
+    drawEndAnswer();
+    window.draw(cardButton());
+}
+
 void Game::drawEndAnswer() {
     // The card's little tree: a fruit in a slot, and the fruits of the first three levels.
     const auto drawSlotFruit = [this](int32_t fruit, int32_t slot) {
-        answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
-        centreOn(answerFruitSprite, kCardSlotCentres[slot]);
-        window.draw(answerFruitSprite);
+        pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
+        pictures.answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
+        centreOn(pictures.answerFruitSprite, kCardSlotCentres[slot]);
+        window.draw(pictures.answerFruitSprite);
     };
     const auto drawTree = [&drawSlotFruit](TreeNode* root) {
         for (int32_t slot = 0; slot < kStallCount; ++slot) {
@@ -37,31 +63,31 @@ void Game::drawEndAnswer() {
     };
     const auto drawCaption = [this](int32_t caption, sf::Vector2f centre) {
         // One column: the cell's row is the caption's number.
-        captionSprite.setTextureRect(
+        pictures.captionSprite.setTextureRect(
             sf::IntRect(0, caption * kCaptionHeight, kCaptionWidth, kCaptionHeight));
-        centreOn(captionSprite, centre);
-        window.draw(captionSprite);
+        centreOn(pictures.captionSprite, centre);
+        window.draw(pictures.captionSprite);
     };
     const auto drawBigFruit = [this](int32_t fruit) {
-        answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        answerFruitSprite.setScale(1, 1);
-        centreOn(answerFruitSprite, kCardFruitCentre);
-        window.draw(answerFruitSprite);
+        pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
+        pictures.answerFruitSprite.setScale(1, 1);
+        centreOn(pictures.answerFruitSprite, kCardFruitCentre);
+        window.draw(pictures.answerFruitSprite);
     };
     const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
-        answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
-        centreOn(answerTimerSprite, centre);
-        window.draw(answerTimerSprite);
+        pictures.answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
+        centreOn(pictures.answerTimerSprite, centre);
+        window.draw(pictures.answerTimerSprite);
     };
 
-    if (matchWon != 0 && practicing) {
-        drawNumber(wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
+    if (match.won && match.practice) {
+        drawNumber(match.wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
         const int32_t kinds[] = {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey};
         for (int32_t row = 0; row < 3; ++row) {
-            drawNumber(practiceMistakes[kinds[row]], kCardMistakeCentres[row]);
+            drawNumber(match.mistakes[kinds[row]], kCardMistakeCentres[row]);
         }
-    } else if (matchWon != 0) {
-        drawSeconds(wonSeconds, kCardWonTimeCentre);
+    } else if (match.won) {
+        drawSeconds(match.wonSeconds, kCardWonTimeCentre);
         if (bestSeconds >= 0) {
             drawSeconds(bestSeconds, kCardBestTimeCentre);
         }
@@ -69,33 +95,33 @@ void Game::drawEndAnswer() {
             drawCaption(newRecord ? Caption::NewRecord : Caption::NoRecord,
                         kCardRecordCaptionCentre);
         }
-    } else if (lossCause == LossCause::WrongSlot) {
+    } else if (match.loss == LossCause::WrongSlot) {
         // The misplaced fruit entered neither tree: the card shows the tree as it
         // stood with the fruit where plain insertion puts it, before any rotation.
         // Below the third level no stall was right and it was one for the bin.
-        const int32_t place = placeOfKey(balancedRoot, deliveredFruit);
-        drawTree(balancedRoot);
+        const int32_t place = placeOfKey(match.reference.root, match.deliveredFruit);
+        drawTree(match.reference.root);
         if (place != TreeSlot::None) {
-            drawSlotFruit(deliveredFruit, place);
+            drawSlotFruit(match.deliveredFruit, place);
         }
-        if (deliveredSlot >= 0 && deliveredSlot < kStallCount) {
-            drawCaption(Caption::Cross, kCardSlotCentres[deliveredSlot]);
+        if (match.deliveredSlot >= 0 && match.deliveredSlot < kStallCount) {
+            drawCaption(Caption::Cross, kCardSlotCentres[match.deliveredSlot]);
         }
-        drawBigFruit(deliveredFruit);
+        drawBigFruit(match.deliveredFruit);
         if (place == TreeSlot::None) {
             drawCaption(Caption::Bin, kCardCaptionCentre);
         }
-    } else if (lossCause == LossCause::WrongRotation && rightRotation != RotationKind::None) {
-        answerButtonSprite = rotationButton(rightRotation);
-        answerButtonSprite.setTextureRect(sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
-        answerButtonSprite.setPosition(kCardButtonPosition);
-        window.draw(answerButtonSprite);
-    } else if (lossCause == LossCause::RepeatedKey) {
-        drawTree(balancedRoot);
-        drawBigFruit(deliveredFruit);
-    } else if (lossCause == LossCause::TimeOut) {
-        drawTree(playerRoot);
-        drawCaption(Caption::FirstCount + filledSlots(playerRoot), kCardCaptionCentre);
+    } else if (match.loss == LossCause::WrongRotation && match.rightRotation != RotationKind::None) {
+        pictures.answerButtonSprite = rotationButton(match.rightRotation);
+        pictures.answerButtonSprite.setTextureRect(sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
+        pictures.answerButtonSprite.setPosition(kCardButtonPosition);
+        window.draw(pictures.answerButtonSprite);
+    } else if (match.loss == LossCause::RepeatedKey) {
+        drawTree(match.reference.root);
+        drawBigFruit(match.deliveredFruit);
+    } else if (match.loss == LossCause::TimeOut) {
+        drawTree(match.player.root);
+        drawCaption(Caption::FirstCount + filledSlots(match.player.root), kCardCaptionCentre);
     }
 }
 
@@ -111,11 +137,11 @@ void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float 
     scale = std::min(scale, widest / natural);
     const float width = natural * scale;
     sf::Vector2f at(std::round(centre.x - width / 2), std::round(centre.y - kDigitHeight * scale / 2));
-    digitSprite.setScale(scale, scale);
+    pictures.digitSprite.setScale(scale, scale);
     for (const int32_t cell : cells) {
-        digitSprite.setTextureRect(sf::IntRect(cell * kDigitWidth, 0, kDigitWidth, kDigitHeight));
-        digitSprite.setPosition(at);
-        window.draw(digitSprite);
+        pictures.digitSprite.setTextureRect(sf::IntRect(cell * kDigitWidth, 0, kDigitWidth, kDigitHeight));
+        pictures.digitSprite.setPosition(at);
+        window.draw(pictures.digitSprite);
         at.x += kDigitAdvance * scale;
     }
 }

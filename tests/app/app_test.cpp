@@ -57,8 +57,9 @@ protected:
     // A fresh game wins a match that took `seconds`.
     Game& winIn(float seconds) {
         Game& game = *games.emplace_back(std::make_unique<Game>());
-        game.matchTime = sf::seconds(seconds);
-        game.winMatch();
+        game.match.won = true;
+        game.match.wonSeconds = static_cast<int32_t>(seconds);
+        game.keepBestTime();
         return game;
     }
     // Only the record stays in the folder, beside the history the win went to: no temporary file.
@@ -75,7 +76,7 @@ protected:
 }  // namespace
 
 TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromThePointer) {
-    sf::Sprite& play = game.playButtonSprite;
+    sf::Sprite& play = game.pictures.playButtonSprite;
     const sf::FloatRect box = play.getGlobalBounds();
     const int middle = static_cast<int>(box.top + box.height / 2);
     const sf::Vector2i centre(static_cast<int>(box.left + box.width / 2), middle);
@@ -86,10 +87,10 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromThePointer) {
         driver.pointAt(at);
         driver.seat.leftButton(down);
         game.turnEvents.clear();
-        small ? game.updateSmallButton(game.insertButtonSprite) : game.updateButton(play);
+        small ? game.updateSmallButton(game.pictures.insertButtonSprite) : game.updateButton(play);
         driver.seat.leftButton(false);
         driver.drain();
-        return (small ? game.insertButtonSprite : play).getTextureRect();
+        return (small ? game.pictures.insertButtonSprite : play).getTextureRect();
     };
     const sf::IntRect rest = frameWith(centre - sf::Vector2i(0, 60), false);
     const sf::IntRect hover = frameWith(centre, false);
@@ -99,28 +100,32 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromThePointer) {
     EXPECT_EQ(frameWith({static_cast<int>(box.left + box.width), middle}, false), rest);
     EXPECT_EQ(frameWith({static_cast<int>(box.left), middle}, true), rest);
     driver.clickAt({static_cast<int>(box.left), middle});
-    EXPECT_TRUE(game.menuActive) << "a tap on the button's edge played";
+    EXPECT_TRUE((game.screen == GameScreen::Menu)) << "a tap on the button's edge played";
     // The small sheet stacks three frames of the button's height with no gap: rest is its top third, hover the middle.
     small = true;
-    const sf::Vector2i sheet(game.insertButtonTexture.getSize());
-    game.insertButtonSprite.setPosition(centre.x - sheet.x / 2.f, centre.y - sheet.y / 6.f);
+    const sf::Vector2i sheet(game.pictures.insertButtonTexture.getSize());
+    game.pictures.insertButtonSprite.setPosition(centre.x - sheet.x / 2.f, centre.y - sheet.y / 6.f);
     EXPECT_EQ(frameWith(centre - sf::Vector2i(0, 60), false), sf::IntRect(0, 0, sheet.x, sheet.y / 3));
     EXPECT_EQ(frameWith(centre, false), sf::IntRect(0, sheet.y / 3, sheet.x, sheet.y / 3));
 }
 
-TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
+TEST_P(Exits, CloseTheWindowFromEveryScreenAndJudgeNothingMore) {
     const Exit& exit = std::get<0>(GetParam());
     if (exit.match) driver.startMatch();
-    if (std::string(exit.name) == "Instructions") driver.click(game.instructionsButtonSprite);
+    if (std::string(exit.name) == "Instructions") driver.click(game.pictures.instructionsButtonSprite);
     for (const auto& [fruit, slot] : exit.deliveries) driver.insert(fruit, slot);
     driver.turn();
     ASSERT_TRUE(game.window.isOpen());
     if (const auto [fruit, slot] = exit.requested; fruit >= 0) {
         ASSERT_TRUE(driver.carry(fruit));
-        game.characterSprite.setPosition(driver.spotAgainst(slot));
+        game.match.character = driver.spotAgainst(slot);
         driver.turn();
-        driver.click(game.insertButtonSprite);  // judged on the frame after the click, which is the way out's
-        ASSERT_TRUE(game.insertRequested);
+        ASSERT_EQ(game.match.offeredSlot, slot);
+        // A tap on the insert button waits in the queue with the way out.
+        const sf::FloatRect button = game.pictures.insertButtonSprite.getGlobalBounds();
+        driver.pointAt(sf::Vector2i(static_cast<int>(button.left + button.width / 2), static_cast<int>(button.top + 9)));
+        driver.seat.leftButton(true);
+        driver.seat.leftButton(false);
     }
     const std::string history = contents(historyPath());
     // Whatever X delivered is read by the window's own connection before the turn: with Escape the pointer's move
@@ -129,8 +134,6 @@ TEST_P(Exits, FreeBothTreesAndCloseTheWindowFromEveryScreen) {
     sf::Mouse::getPosition(game.window);
     game.loopTurn();
     EXPECT_FALSE(game.window.isOpen());
-    EXPECT_EQ(game.balancedRoot, nullptr);
-    EXPECT_EQ(game.playerRoot, nullptr);
     EXPECT_EQ(contents(historyPath()), history) << "the turn that quit judged or wrote something";
 }
 
@@ -147,38 +150,38 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(Shell, AWholeMatchIsWonWithTheKeyboardAlone) {
-    game.menuActive = false;
-    game.instructionsActive = true;
+    
+    game.screen = GameScreen::Instructions;
     driver.press(sf::Keyboard::Enter, 1);
-    EXPECT_TRUE(game.menuActive) << "Enter on the instructions goes back";
+    EXPECT_TRUE((game.screen == GameScreen::Menu)) << "Enter on the instructions goes back";
     driver.turn();
-    EXPECT_TRUE(game.menuActive) << "the same Enter played too";
+    EXPECT_TRUE((game.screen == GameScreen::Menu)) << "the same Enter played too";
     driver.press(sf::Keyboard::Enter, 1);
-    ASSERT_TRUE(game.playActive) << "Enter on the menu plays";
+    ASSERT_TRUE((game.screen == GameScreen::Match)) << "Enter on the menu plays";
     driver.turn();
     // The character is placed where walking would take it; Enter and Space in turn insert (the rotations' keys are
     // the rotation test's).
     bool space = false;
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {25, 1}, {75, 2}, {0, 3}, {37, 4}, {62, 5}, {99, 6}}) {
         ASSERT_TRUE(driver.carry(fruit));
-        game.characterSprite.setPosition(driver.spotAgainst(slot));
+        game.match.character = driver.spotAgainst(slot);
         driver.turn(2);
-        ASSERT_TRUE(game.carrying) << "a key pressed earlier inserted fruit " << fruit;
+        ASSERT_EQ(game.match.carried, fruit) << "a key pressed earlier inserted fruit " << fruit;
         driver.press((space = !space) ? sf::Keyboard::Space : sf::Keyboard::Enter, 2);
-        ASSERT_FALSE(game.carrying) << "fruit " << fruit;
+        ASSERT_EQ(game.match.carried, kNoFruit) << "fruit " << fruit;
     }
     driver.turn();
-    ASSERT_EQ(game.matchWon, 1);
+    ASSERT_TRUE(game.match.won);
     // Under the end card the arrows walk nobody.
-    const sf::Vector2f standing = game.characterSprite.getPosition();
+    const sf::Vector2f standing = game.pictures.characterSprite.getPosition();
     driver.seat.hold(sf::Keyboard::Down);
     driver.turn(3);
     driver.seat.release(sf::Keyboard::Down);
-    EXPECT_EQ(game.characterSprite.getPosition(), standing);
+    EXPECT_EQ(game.pictures.characterSprite.getPosition(), standing);
     driver.press(sf::Keyboard::Enter, 2);
-    EXPECT_TRUE(game.menuActive) << "Enter on the end card plays again";
-    EXPECT_EQ(game.balancedRoot, nullptr);
-    driver.click(game.quitButtonSprite);
+    EXPECT_TRUE((game.screen == GameScreen::Menu)) << "Enter on the end card plays again";
+    EXPECT_EQ(game.match.reference.root, nullptr);
+    driver.click(game.pictures.quitButtonSprite);
     EXPECT_FALSE(game.window.isOpen()) << "the quit button";
 }
 
@@ -202,68 +205,70 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     const float scale = screen.x / 800.f;
     const unsigned bar = static_cast<unsigned>(screen.y - 600 * scale) / 2;
     driver.screen.translate(0, bar).scale(scale, scale);
-    EXPECT_TRUE(shows(driver.capture(), game.quitButtonSprite, driver.screen));
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.quitButtonSprite, driver.screen));
     // The scaled buttons lead to the instructions, which stay until their own is clicked, and back.
-    driver.click(game.instructionsButtonSprite);
+    driver.click(game.pictures.instructionsButtonSprite);
     driver.turn(3);
-    EXPECT_TRUE(game.instructionsActive && !game.menuActive);
-    EXPECT_TRUE(shows(driver.capture(), game.backButtonSprite, driver.screen));
-    driver.click(game.backButtonSprite);
-    ASSERT_TRUE(game.menuActive && !game.instructionsActive);
+    EXPECT_TRUE((game.screen == GameScreen::Instructions) && (game.screen != GameScreen::Menu));
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.backButtonSprite, driver.screen));
+    driver.click(game.pictures.backButtonSprite);
+    ASSERT_TRUE((game.screen == GameScreen::Menu) && (game.screen != GameScreen::Instructions));
     // The hover frame follows the scaled button to its last column of pixels.
-    const sf::FloatRect play = driver.screen.transformRect(game.playButtonSprite.getGlobalBounds());
+    const sf::FloatRect play = driver.screen.transformRect(game.pictures.playButtonSprite.getGlobalBounds());
     const auto frameAt = [&](float x, float y) {
         driver.pointAt(sf::Vector2i(static_cast<int>(x), static_cast<int>(y)));
         driver.turn();
-        return game.playButtonSprite.getTextureRect();
+        return game.pictures.playButtonSprite.getTextureRect();
     };
     const sf::IntRect hover = frameAt(play.left + play.width, play.top + play.height / 2);
     EXPECT_NE(frameAt(play.left + play.width + 1, play.top + play.height / 2), hover);
     EXPECT_NE(frameAt(120, 125), hover) << "where the button stands in an 800x600 window";
     driver.startMatch();  // a click on the scaled play button
-    EXPECT_TRUE(shows(driver.capture(), game.timerSprites[kMatchSeconds], driver.screen));
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.timerSprites[kMatchSeconds], driver.screen));
     for (const auto& [fruit, slot] : {std::pair{50, 0}, {30, 1}, {20, 3}}) ASSERT_TRUE(driver.insert(fruit, slot));
     EXPECT_TRUE(shows(driver.capture(), driver.rotationButton(RotationKind::DoubleLeft), driver.screen));
     // F11 twice during the question, then on the end card of a wrong answer: nothing is lost.
     const auto state = [&] {
-        return std::make_tuple(describeTree(game.balancedRoot), describeTree(game.playerRoot), game.pendingRotation,
-                               game.characterSprite.getPosition(), game.lossCause, game.shownSeconds,
-                               std::vector<sf::Vector2f>(game.lanePositions, game.lanePositions + kLaneCount));
+        std::vector<float> lanes;
+        for (const Lane& lane : game.match.lanes) lanes.insert(lanes.end(), {lane.position.x, lane.position.y});
+        return std::make_tuple(describeTree(game.match.reference.root), describeTree(game.match.player.root),
+                               game.match.pendingRotation, game.match.character.x, game.match.character.y,
+                               game.match.loss, game.match.shownSeconds, lanes);
     };
     for (const int32_t outcome : {LossCause::None, LossCause::WrongRotation}) {
-        ASSERT_EQ(game.lossCause, outcome);
+        ASSERT_EQ(game.match.loss, outcome);
         const auto before = state();
-        const sf::Time time = game.matchTime;
+        const float time = game.match.seconds;
         for (int press = 0; press < 2; ++press) {
             driver.press(sf::Keyboard::F11, 0);
             game.pollEvents();
         }
         EXPECT_EQ(state(), before);
         driver.turn();  // the driver checks that an outcome and its seconds hold
-        EXPECT_GE(game.matchTime, time) << "the timer started again";
+        EXPECT_GE(game.match.seconds, time) << "the timer started again";
         if (outcome == LossCause::None) driver.answer(RotationKind::DoubleLeft);
     }
     EXPECT_EQ(game.window.getSize(), screen);
-    EXPECT_TRUE(shows(driver.capture(), game.playAgainButtonSprite, driver.screen));
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.playAgainButtonSprite, driver.screen));
 }
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     driver.press(sf::Keyboard::M, 1);  // muted on the menu; the binary started with --mute is e2e/mute.sh's
-    const sf::SoundSource* sounds[] = {&game.music,           &game.pickFruitSound, &game.placeInTreeSound,
-                                       &game.throwInBinSound, &game.lostSound,      &game.wonSound};
+    const sf::SoundSource* sounds[] = {&game.sounds.music,           &game.sounds.pickFruitSound, &game.sounds.placeInTreeSound,
+                                       &game.sounds.throwInBinSound, &game.sounds.lostSound,      &game.sounds.wonSound};
     const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
     const auto playing = [&] { return std::count_if(std::begin(sounds), std::end(sounds), heard); };
     driver.startMatch();
     ASSERT_TRUE(driver.insert(50, 0) && driver.carry(41));
     EXPECT_EQ(playing(), 0);
     driver.press(sf::Keyboard::M, 1);
-    EXPECT_EQ(game.music.getStatus(), sf::SoundSource::Playing);
-    EXPECT_FALSE(shows(driver.capture(), game.mutedSignSprite));
+    EXPECT_EQ(game.sounds.music.getStatus(), sf::SoundSource::Playing);
+    EXPECT_FALSE(shows(driver.capture(), game.pictures.mutedSignSprite));
     ASSERT_TRUE(driver.deliverTo(TreeSlot::Right));
-    EXPECT_EQ(game.lostSound.getStatus(), sf::SoundSource::Playing);
+    EXPECT_EQ(game.sounds.lostSound.getStatus(), sf::SoundSource::Playing);
     driver.press(sf::Keyboard::M, 1);
     EXPECT_EQ(playing(), 0) << "the lost sound is cut short";
-    EXPECT_TRUE(shows(driver.capture(), game.mutedSignSprite)) << "on an end card";
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.mutedSignSprite)) << "on an end card";
 }
 
 TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
@@ -296,7 +301,7 @@ TEST_F(BestTime, AFolderThatCannotBeWrittenLeavesTheGameWithoutARecord) {
     // A plain file where the folder belongs: nothing can be created in it.
     std::ofstream(scratch / "jogo") << "not a folder";
     const Game& game = winIn(20.f);
-    EXPECT_EQ(game.matchWon, 1);
+    EXPECT_TRUE(game.match.won);
     EXPECT_EQ(game.bestSeconds, -1);
     EXPECT_FALSE(game.newRecord);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 1);
@@ -315,7 +320,7 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     // A count shows in `shot` as that number alone drawn on the bare screen shows.
     const auto showsNumber = [&](const sf::Image& shot, int32_t number, sf::Vector2f centre, int32_t suffix = -1) {
         game.window.clear();
-        game.window.draw(game.resultsSprite);
+        game.window.draw(game.pictures.resultsSprite);
         game.drawNumber(number, centre, suffix);
         game.window.display();
         const sf::Image alone = driver.capture();
@@ -331,12 +336,12 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     std::filesystem::create_directories(scratch / "jogo");
     std::ofstream(scratch / "jogo" / "best-time") << "38\n";
     driver.press(sf::Keyboard::R, 2);
-    ASSERT_TRUE(game.resultsActive);
+    ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image empty = driver.capture();
-    EXPECT_TRUE(shows(empty, game.resultsEmptySprite)) << "nothing to show, and no word of it";
+    EXPECT_TRUE(shows(empty, game.pictures.resultsEmptySprite)) << "nothing to show, and no word of it";
     EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds)) << "the best time";
     driver.press(sf::Keyboard::Enter, 2);
-    ASSERT_TRUE(game.menuActive);
+    ASSERT_TRUE((game.screen == GameScreen::Menu));
     // Two matches (one lost naming a double right rotation as a single right one, then one won) and a practice,
     // between lines no one can read: garbage, a second header, a line cut short.
     const std::string first = "2026-12-01T10:00:00-03:00", second = "2026-12-02T10:00:00-03:00";
@@ -355,12 +360,12 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     text += line(second, "match", "won,,,,1,41.5");
     text += "2026-12-03T10:00:00-03:00,2026-12-0";
     std::ofstream(scratch / "jogo" / "history.csv") << text;
-    driver.click(game.resultsButtonSprite);
+    driver.click(game.pictures.resultsButtonSprite);
     driver.turn();
-    ASSERT_TRUE(game.resultsActive);
+    ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image shot = driver.capture();
     // Each rotation's bar: its green part in proportion to the share named correctly, in a track of one length.
-    const sf::Image bars = game.barsTexture.copyToImage();
+    const sf::Image bars = game.pictures.barsTexture.copyToImage();
     const sf::Color green = bars.getPixel(bars.getSize().x / 2, kBarHeight / 2);
     const float shares[] = {1, 0.5f, 0, 0};
     for (int32_t kind = 0; kind < 4; ++kind) {
@@ -375,15 +380,15 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     for (const int32_t at : {0, 1}) {
         const sf::Vector2f socket(kResultsFirstMarkX + kResultsMarkSpacing * at, kResultsMarksY);
         const int32_t mark = at == 0 ? LossCause::WrongRotation : 0;
-        EXPECT_TRUE(shows(shot, centredOn(game.marksTexture, {mark * kMarkSize, 0, kMarkSize, kMarkSize}, socket)));
+        EXPECT_TRUE(shows(shot, centredOn(game.pictures.marksTexture, {mark * kMarkSize, 0, kMarkSize, kMarkSize}, socket)));
     }
-    EXPECT_FALSE(shows(shot, game.resultsEmptySprite));
+    EXPECT_FALSE(shows(shot, game.pictures.resultsEmptySprite));
     EXPECT_TRUE(showsNumber(shot, 2, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
     EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
     EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX, kResultsFiguresY})) << "matches won";
     EXPECT_TRUE(showsNumber(shot, 1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
     // Three of the four stalls right, in matches and practice together.
     EXPECT_TRUE(showsNumber(shot, 75, kResultsStallShareCentre, Digit::Percent)) << "the stalls' share";
-    driver.click(game.resultsBackButtonSprite);
-    EXPECT_TRUE(game.menuActive && !game.resultsActive) << "the back button";
+    driver.click(game.pictures.resultsBackButtonSprite);
+    EXPECT_TRUE((game.screen == GameScreen::Menu) && (game.screen != GameScreen::Results)) << "the back button";
 }

@@ -61,7 +61,7 @@ TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortug
     driver.startMatch();
     ASSERT_TRUE(driver.insert(50, TreeSlot::Root) && driver.insert(30, TreeSlot::Right));
     driver.turn();
-    ASSERT_EQ(game.lossCause, LossCause::WrongSlot);
+    ASSERT_EQ(game.match.loss, LossCause::WrongSlot);
     const auto samePicture = [](const sf::Texture& texture, const std::string& file) {
         sf::Image picture, loaded = texture.copyToImage();
         return picture.loadFromFile(file) && picture.getSize() == loaded.getSize() &&
@@ -70,12 +70,12 @@ TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortug
     };
     // The card's sprite draws the English picture, and the window shows all of it above the answer.
     const std::pair<const sf::Texture*, const char*> loaded[] = {
-        {game.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&game.lostRotationTexture, "en/PerdeuRotacao"},
-        {&game.captionsTexture, "en/Legendas"}, {&game.lostTimeTexture, "PerdeuTempo"}};
+        {game.pictures.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&game.pictures.lostRotationTexture, "en/PerdeuRotacao"},
+        {&game.pictures.captionsTexture, "en/Legendas"}, {&game.pictures.lostTimeTexture, "PerdeuTempo"}};
     for (const auto& [texture, file] : loaded) {
         EXPECT_TRUE(samePicture(*texture, "Imagens/" + std::string(file) + ".png")) << file;
     }
-    EXPECT_TRUE(shows(driver.capture(), titleOf(game.lostPositionSprite)));
+    EXPECT_TRUE(shows(driver.capture(), titleOf(game.pictures.lostPositionSprite)));
     fs::current_path(project);
     fs::remove_all(scratch);
 }

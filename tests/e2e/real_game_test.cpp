@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <functional>
 #include <string>
+#include "assets/language.hpp"
 #include "support/driver.hpp"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
         DataHome::SetUp();
         std::filesystem::create_directories(scratch / "jogo");
         for (const char* name : {"best-time", "history.csv"}) ASSERT_EQ(mkfifo((scratch / "jogo" / name).c_str(), 0600), 0);
-        pictures.loadTextures();
+        pictures.load(chooseLanguage([](const char* name) { return std::getenv(name); }));
         game = fork();
         if (game == 0) {
             setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
@@ -89,7 +90,7 @@ protected:
         return shows(s, pictures.leaveButtonSprite) && shows(s, pictures.noClockSprite) == practice;
     }
 
-    Game pictures;  // the game's pictures where the game places them, in no window
+    Pictures pictures;  // the game's pictures where the game places them, in no window
     Seat seat;
     pid_t game = -1;
     bool placed = false;

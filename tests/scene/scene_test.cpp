@@ -1,202 +1,182 @@
-// The market as a player walks it with real keys: the edges stop the character, the stalls stand as a tree, they
-// and the bin are solid yet can be touched, no step is longer than a tenth of a second's walk, keys typed into
-// another window walk nobody, lanes' numbers differ, and a teacher's list of numbers falls in its order.
+// What a player sees and does of a match through the window: real keys walk only while the window has the
+// keyboard; clicks and keys become the match's moves; every ending's card shows this match's answer; the rotation
+// question and the stall fruits travelling; a practice's correction, its heading, its take-back and its badges.
+// The rules themselves are tested without a window, through src/match alone.
 #include <X11/Xlib.h>
 #undef None
 #undef Status
 #undef Bool
 #include <cmath>
-#include <cstdlib>
 #include <functional>
-#include <tuple>
+#include <string>
 #include <vector>
 #include "assets/layout.hpp"
 #include "support/driver.hpp"
 
 namespace {
 
-class Market : public Session<5> {
+struct Step {
+    int32_t fruit;
+    int32_t slot;
+    int32_t answer = RotationKind::None;  // the rotation named after this delivery
+};
+
+class Scene : public Session<7> {
 protected:
-    void SetUp() override {
-        Session::SetUp();
-        driver.startMatch();
-    }
-    // Holds `key` from `from` until `done`, or it stood still 0.3 s; how far it went.
-    float walk(sf::Keyboard::Key key, sf::Vector2f from, const std::function<bool()>& done = [] { return false; }) {
-        game.characterSprite.setPosition(from);
-        driver.seat.hold(key);
-        sf::Vector2f last = from;
-        const sf::Time stillFor = sf::seconds(0.3f);
-        const sf::Time longest = sf::seconds(8);
-        for (sf::Clock clock, still; still.getElapsedTime() < stillFor && clock.getElapsedTime() < longest;) {
-            driver.turn();
-            if (done()) break;
-            if (game.characterSprite.getPosition() != last) still.restart();
-            last = game.characterSprite.getPosition();
+    void play(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            ASSERT_TRUE(driver.insert(step.fruit, step.slot)) << "fruit " << step.fruit;
+            if (step.answer != RotationKind::None) {
+                driver.answer(step.answer);
+                while (game.match.phase == Phase::StallsMoving) driver.turn();
+            }
         }
-        // Pushing on for a fifth of a second, well past any solid area's edge.
-        for (sf::Clock push; push.getElapsedTime() < sf::seconds(0.2f);) driver.turn();
-        driver.seat.release(key);
-        return std::hypot(last.x - from.x, last.y - from.y);
+    }
+    sf::Sprite fruit(int32_t number, sf::Vector2f at, float scale) {
+        return centredOn(game.pictures.fruitsTexture, sheetCell(number, kFruitCellSize, kFruitCellSize), at, scale);
+    }
+    sf::Sprite caption(int32_t row, sf::Vector2f at) {
+        return centredOn(game.pictures.captionsTexture, {0, row * kCaptionHeight, kCaptionWidth, kCaptionHeight}, at);
     }
 };
 
+struct Ending {
+    const char* name;
+    std::vector<Step> steps;
+    int32_t loss;
+};
+
+class Endings : public Scene, public ::testing::WithParamInterface<Ending> {};
+
 }  // namespace
 
-TEST_F(Market, EachArrowStopsAtItsLimitOfTheMarketAndNotAStepBefore) {
-    // At each limit and half a pixel inside it, on paths where nothing stands: the top limit is the last place Up
-    // still steps from, the three others the first places their arrow no longer steps from.
-    const std::tuple<sf::Keyboard::Key, sf::Vector2f, bool> rows[] = {
-        {sf::Keyboard::Left, {0, 400}, false},      {sf::Keyboard::Left, {0.5f, 400}, true},
-        {sf::Keyboard::Right, {757, 560}, false},   {sf::Keyboard::Right, {756.5f, 560}, true},
-        {sf::Keyboard::Up, {105, 103}, true},       {sf::Keyboard::Up, {105, 102.5f}, false},
-        {sf::Keyboard::Down, {105, 542}, false},    {sf::Keyboard::Down, {105, 541.5f}, true}};
-    for (const auto& [key, from, steps] : rows) {
-        SCOPED_TRACE("key " + std::to_string(key) + " at " + std::to_string(from.x) + "," + std::to_string(from.y));
-        game.characterSprite.setPosition(from);
-        driver.seat.hold(key);
-        driver.turn();
-        driver.seat.release(key);
-        EXPECT_EQ(game.characterSprite.getPosition() != from, steps);
-    }
-}
-
-TEST_F(Market, StallsStandAsATreeAndWithTheBinCanBeTouchedFromBesideAndBelowButNeverEntered) {
-    const sf::FloatRect body = game.characterSprite.getGlobalBounds();
-    // A start inside the window and off every solid area.
-    auto free = [&](sf::Vector2f at) {
-        const sf::FloatRect box(at.x, at.y, body.width, body.height);
-        bool clear = at.x >= 0 && at.x + body.width <= 800 && at.y + body.height <= 600 &&
-                     !box.intersects(game.binAreaSprite.getGlobalBounds());
-        for (const sf::Sprite& area : game.stallAreaSprites) clear = clear && !box.intersects(area.getGlobalBounds());
-        return clear;
-    };
-    // From a pixel off its left, its right and below (the floor's lowest line lies above the bottom row's lower
-    // edge), wherever a player can stand there.
-    auto approach = [&](sf::FloatRect area, const std::function<bool()>& touched) {
-        const float middle = area.top + area.height / 2 - body.height / 2;
-        const std::pair<sf::Keyboard::Key, sf::Vector2f> sides[] = {
-            {sf::Keyboard::Right, {area.left - body.width - 1, middle}},
-            {sf::Keyboard::Left, {area.left + area.width + 1, middle}},
-            {sf::Keyboard::Up,
-             {area.left + area.width / 2 - body.width / 2, std::min(area.top + area.height + 1, 600 - body.height)}}};
-        int tried = 0;
-        for (const auto& [key, from] : sides) {
-            if (!free(from)) continue;
-            ++tried;
-            SCOPED_TRACE("key " + std::to_string(key));
-            bool reached = false;
-            walk(key, from, [&] { return reached = touched(); });
-            EXPECT_TRUE(reached) << "never touched";
-        }
-        EXPECT_GE(tried, 2) << "reachable from one side only";
-    };
-    const auto box = [&](int32_t k) { return game.stallSprites[k].getGlobalBounds(); };
-    const auto middle = [&](int32_t k) { return box(k).left + box(k).width / 2; };
-    const auto gap = [&](int32_t k) { return middle(k) - middle(k - 1); };
-    for (int32_t k = 0; k < kStallCount; ++k) {
-        SCOPED_TRACE("stall " + std::to_string(k));
-        const int32_t parent = (k - 1) / 2;  // slot k's children are 2k + 1 and 2k + 2
-        EXPECT_TRUE(k == 0 || box(k).top >= box(parent).top + box(parent).height) << "not below its parent";
-        EXPECT_TRUE(k == 0 || (middle(k) < middle(parent)) == (k % 2 == 1)) << "on the wrong side of its parent";
-        // Levels of slots 0, 1 to 2, 3 to 6: each on one line, left to right, evenly spaced.
-        const auto sameLevel = [](int32_t a, int32_t b) { return a >= 0 && (a < 1) == (b < 1) && (a < 3) == (b < 3); };
-        EXPECT_TRUE(!sameLevel(k - 1, k) || (box(k).top == box(k - 1).top && gap(k) > 0)) << "off its level's line";
-        EXPECT_TRUE(!sameLevel(k - 2, k) || std::abs(gap(k) - gap(k - 1)) < gap(k - 1) / 10) << "spaced unevenly";
-        EXPECT_FALSE(box(k).intersects(game.binAreaSprite.getGlobalBounds()));
-        // Touched, a stall offers its insert button just above it, clear of every other stall.
-        approach(box(k), [&] { return game.offeredSlot == k; });
-        ASSERT_EQ(game.offeredSlot, k);
-        const sf::FloatRect button = game.insertButtonSprite.getGlobalBounds();
-        EXPECT_TRUE(std::abs(button.left + button.width / 2 - middle(k)) < box(k).width / 10 &&
-                    std::abs(button.top + button.height - box(k).top) < button.height / 2)
-            << "not centred just above its stall";
-        for (int32_t other = 0; other < kStallCount; ++other) {
-            EXPECT_TRUE(other == k || !(box(other).intersects(box(k)) || box(other).intersects(button))) << other;
-        }
-    }
-    SCOPED_TRACE("bin");
-    ASSERT_TRUE(driver.carry(42));
-    approach(game.binAreaSprite.getGlobalBounds(), [&] {
-        // It takes what the hand holds; then the next fruit is fetched for the next side.
-        const bool took = !game.carrying;
-        const sf::Vector2f at = game.characterSprite.getPosition();
-        driver.carry(42);
-        game.characterSprite.setPosition(at);
-        return took;
-    });
-}
-
-TEST_F(Market, StepAfterALongPauseCoversATenthOfASecondAtMost) {
-    driver.seat.hold(sf::Keyboard::Down);
-    driver.turn();
-    const float before = game.characterSprite.getPosition().y;
-    sf::sleep(sf::seconds(0.5f));
-    driver.turn();
-    driver.seat.release(sf::Keyboard::Down);
-    const float moved = game.characterSprite.getPosition().y - before;
-    EXPECT_TRUE(moved > 0 && moved <= kWalkPixelsPerSecond * kLongestStepSeconds + 0.01f) << moved;
-}
-
-TEST_F(Market, ArrowsWalkOnlyWhileTheWindowHasTheKeyboard) {
-    const auto giveKeyboardTo = [&](::Window window) {
+TEST_F(Scene, ArrowsWalkOnlyWhileTheWindowHasTheKeyboard) {
+    driver.startMatch();
+    const auto walked = [&](::Window window) {
         XSetInputFocus(driver.seat.display, window, RevertToPointerRoot, CurrentTime);
         driver.seat.sync();
+        game.match.character = {105, 480};
+        driver.seat.hold(sf::Keyboard::Right);
+        driver.turn(10);
+        driver.seat.release(sf::Keyboard::Right);
+        return game.match.character.x - 105;
     };
     // Someone clicked into another window: the keyboard is the desktop's now.
-    giveKeyboardTo(DefaultRootWindow(driver.seat.display));
-    EXPECT_LT(walk(sf::Keyboard::Right, {105, 480}), 1.f);
-    giveKeyboardTo(game.window.getSystemHandle());
-    EXPECT_GT(walk(sf::Keyboard::Right, {105, 480}), 20.f);
-    giveKeyboardTo(PointerRoot);  // as a display without a window manager has it
+    EXPECT_EQ(walked(DefaultRootWindow(driver.seat.display)), 0.f);
+    EXPECT_NEAR(walked(game.window.getSystemHandle()), 10 * 3.f, 0.01f) << "three pixels a sixtieth of a second";
+    EXPECT_EQ(game.match.facing, Facing::Right);
+    XSetInputFocus(driver.seat.display, PointerRoot, RevertToPointerRoot, CurrentTime);  // as without a window manager
+    driver.seat.sync();
 }
 
-TEST_F(Market, LanesBringDifferentNumbersFromTheFirstLaneToTheLast) {
-    ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
-    int32_t wrapped[kLaneCount] = {}, kept = 0;
-    // Every lane falls out of the window three times; then each frame sends all six to its bottom edge, some hundred
-    // new numbers a lane, each unlike the five others falling and, but for the draw's chance, unlike the lane's last.
-    for (int frame = 0; frame < 3 * 800 / static_cast<int>(kFallPixelsPerFrame) + 100; ++frame) {
-        for (int32_t lane = 0; wrapped[0] >= 3 && lane < kLaneCount; ++lane) game.lanePositions[lane].y = 600;
-        const std::vector<int32_t> before(game.laneFruit, game.laneFruit + kLaneCount);
+TEST_P(Endings, TheCardShowsThisMatchsAnswerAndLeadsBackToTheMenu) {
+    const Ending& ending = GetParam();
+    driver.startMatch();
+    play(ending.steps);
+    const Step& last = ending.steps.back();
+    if (ending.loss == LossCause::TimeOut) {
+        game.match.seconds = kMatchSeconds;
         driver.turn();
-        for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-            const bool restarted = game.lanePositions[lane].y == kFallPixelsPerFrame;  // back at the top
-            wrapped[lane] += restarted;
-            kept += restarted && game.laneFruit[lane] == before[lane];
-            ASSERT_LE(game.lanePositions[lane].y, 600 + kFallPixelsPerFrame);
+    }
+    const int32_t right = game.match.pendingRotation;
+    if (ending.loss == LossCause::WrongRotation) driver.answer((right + 1) % 4);
+    driver.turn();
+    ASSERT_EQ(game.match.loss, ending.loss);
+    const Pictures& p = game.pictures;
+    const TreeNode* root = game.match.reference.root;
+    std::vector<sf::Sprite> card;
+    switch (ending.loss) {
+    case LossCause::WrongSlot: {
+        // The tree as it stood with the fruit where it belonged (or the bin), and a cross where it went.
+        card = {p.lostPositionSprite, caption(Caption::Cross, kCardSlotCentres[last.slot]),
+                fruit(last.fruit, kCardFruitCentre, 1)};
+        const int32_t place = placeOfKey(game.match.reference.root, last.fruit);
+        card.push_back(place == TreeSlot::None ? caption(Caption::Bin, kCardCaptionCentre)
+                                               : fruit(last.fruit, kCardSlotCentres[place], kSmallFruitScale));
+        break;
+    }
+    case LossCause::WrongRotation: {
+        sf::Sprite button(*driver.rotationButton(right).getTexture(), {0, 0, kButtonWidth, kButtonHeight});
+        button.setPosition(kCardButtonPosition);
+        card = {p.lostRotationSprite, button};
+        break;
+    }
+    case LossCause::RepeatedKey:
+        card = {p.lostKeySprite, fruit(last.fruit, kCardFruitCentre, 1)};
+        break;
+    case LossCause::TimeOut:
+        card = {p.lostTimeSprite, caption(Caption::FirstCount + filledSlots(game.match.player.root), kCardCaptionCentre)};
+        break;
+    default:
+        card = {p.wonSprite, centredOn(p.timerTexture, sheetCell(game.match.wonSeconds, kTimerCellWidth,
+                                                                  kTimerCellHeight), kCardWonTimeCentre)};
+    }
+    for (int32_t slot = 0; slot < kStallCount && ending.loss != LossCause::WrongRotation; ++slot) {
+        const TreeNode* node = nodeAtSlot(const_cast<TreeNode*>(root), slot);
+        if (node != nullptr && ending.loss != LossCause::TimeOut && ending.loss != LossCause::None) {
+            card.push_back(fruit(node->key, kCardSlotCentres[slot], kSmallFruitScale));
         }
     }
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) EXPECT_GE(wrapped[lane], 80) << "lane " << lane;
-    EXPECT_LT(kept, kLaneCount * 80 / 10) << "restarted lanes kept their number";
+    card[0] = titleOf(card[0]);
+    const sf::Image shot = driver.capture();
+    for (const sf::Sprite& picture : card) EXPECT_TRUE(shows(shot, picture));
+    EXPECT_TRUE(shows(shot, p.playAgainButtonSprite));
+    driver.click(p.playAgainButtonSprite);
+    driver.turn();
+    EXPECT_EQ(game.screen, GameScreen::Menu);
 }
 
-TEST_F(Market, ListedFruitsFallInOrderAndOverAgainInAsManyLanesAsTheListHasNumbers) {
-    ASSERT_TRUE(driver.carry(50));  // a full hand picks nothing more
-    // Seven numbers, one again at the end and so twice in a row once the list starts over; three, one twice; one alone:
-    // each with the lanes it can fill. The driver sees to it on every frame that no number falls in two lanes at once.
-    const std::pair<std::vector<int32_t>, int64_t> rows[] = {
-        {{50, 30, 40, 70, 60, 80, 20, 50}, 6}, {{50, 30, 40, 30}, 3}, {{7}, 1}};
-    for (const auto& [list, lanes] : rows) {
-        SCOPED_TRACE(::testing::PrintToString(list));
-        game.fruitList = list;
-        game.matchStarting = true;  // as the next match starts
-        std::vector<int32_t> fallen, expected;  // each number a lane began to bring, in order
-        int64_t mostAtOnce = 0;
-        for (int frame = 0; frame < 500; ++frame) {
-            const bool starting = game.matchStarting;
-            const std::vector<sf::Vector2f> before(game.lanePositions, game.lanePositions + kLaneCount);
-            driver.turn();
-            for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-                const bool began = starting || game.lanePositions[lane].y < before[lane].y;
-                if (began && game.laneFruit[lane] != kNoFruit) fallen.push_back(game.laneFruit[lane]);
-            }
-            const int64_t empty = std::count(game.laneFruit, game.laneFruit + kLaneCount, kNoFruit);
-            mostAtOnce = std::max(mostAtOnce, kLaneCount - empty);
-        }
-        for (size_t at = 0; at < fallen.size(); ++at) expected.push_back(list[at % list.size()]);
-        EXPECT_GT(fallen.size(), list.size()) << "the list never started over";
-        EXPECT_EQ(fallen, expected);
-        EXPECT_EQ(mostAtOnce, lanes);
+INSTANTIATE_TEST_SUITE_P(
+    Scene, Endings,
+    ::testing::Values(
+        Ending{"Won", {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {87, 6}}, LossCause::None},
+        Ending{"WrongStall", {{50, 0}, {30, 1}, {40, 3}}, LossCause::WrongSlot},
+        Ending{"BelongedInTheBin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}}, LossCause::WrongSlot},
+        Ending{"WrongRotation", {{50, 0}, {30, 1}, {40, 4}}, LossCause::WrongRotation},
+        Ending{"RepeatedNumber", {{50, 0}, {50, 2}}, LossCause::RepeatedKey},
+        Ending{"TimeOut", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Scene, TheQuestionShowsItsButtonsAndTheFruitsTravelToTheRotatedStalls) {
+    driver.startMatch();
+    play({{50, 0}, {30, 1}});
+    ASSERT_TRUE(driver.insert(20, 3));
+    ASSERT_EQ(game.match.phase, Phase::Question);
+    sf::Image shot = driver.capture();
+    for (int32_t kind = 0; kind < 4; ++kind) EXPECT_TRUE(shows(shot, driver.rotationButton(kind))) << kind;
+    driver.press(sf::Keyboard::Num1, 1);  // single right, by its key
+    ASSERT_EQ(game.match.phase, Phase::StallsMoving);
+    while (game.match.animationSeconds < kStallAnimationSeconds / 2) driver.turn();
+    // Halfway: 30 between the left stall and the root's, 50 between the root's and the right one.
+    shot = driver.capture();
+    const auto between = [](int32_t a, int32_t b) { return (kSlotFruitPositions[a] + kSlotFruitPositions[b]) / 2.f; };
+    const float f = kSmallFruitScale * kFruitCellSize / 2;
+    const sf::Vector2f corner(f, f);
+    EXPECT_TRUE(shows(shot, fruit(30, between(TreeSlot::Left, TreeSlot::Root) + corner, kSmallFruitScale)));
+    EXPECT_TRUE(shows(shot, fruit(50, between(TreeSlot::Root, TreeSlot::Right) + corner, kSmallFruitScale)));
+}
+
+TEST_F(Scene, APracticeMistakeIsCorrectedUnderItsHeadingTakenBackAndTheBadgesShowTheFactors) {
+    driver.press(sf::Keyboard::P, 2);
+    ASSERT_TRUE(game.match.practice);
+    driver.press(sf::Keyboard::H);
+    play({{50, 0}, {30, 1}});
+    ASSERT_TRUE(driver.insert(40, 3));  // its place was LR
+    ASSERT_EQ(game.match.loss, LossCause::WrongSlot);
+    sf::Image shot = driver.capture();
+    sf::Sprite heading(game.pictures.practiceHeadingsTexture,
+                       {0, 0, kPracticeHeadingWidth, kPracticeHeadingHeight});  // the first row: a wrong stall
+    heading.setPosition(kPracticeHeadingPosition);
+    EXPECT_TRUE(shows(shot, heading));
+    driver.click(game.pictures.tryAgainButtonSprite);
+    EXPECT_FALSE(game.match.hasOutcome());
+    EXPECT_EQ(game.match.carried, 40) << "the fruit is back in the hand";
+    // The root leans left by one: its badge says +1, the left child's 0.
+    shot = driver.capture();
+    for (const auto& [slot, factor] : {std::pair{TreeSlot::Root, 1}, {TreeSlot::Left, 0}}) {
+        sf::Sprite badge(game.pictures.balanceTexture, balanceBadgeCell(factor));
+        badge.setPosition(kStallPositions[slot] + kBadgeOffset);
+        EXPECT_TRUE(shows(shot, badge)) << "slot " << slot;
     }
+    EXPECT_TRUE(shows(shot, game.pictures.carriedFruitSprites[40]));
 }

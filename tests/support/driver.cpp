@@ -122,6 +122,8 @@ void Driver::open(bool loadAssets) {
         game.loadSounds();
     }
     game.frameDelay = sf::Time::Zero;
+    // Each turn of a match is a sixtieth of a second, as at the game's frame limit, whatever the machine's speed.
+    game.fixedStepSeconds = 1.f / 60;
     drain();
 }
 
@@ -132,8 +134,8 @@ void Driver::drain() {
 void Driver::turn(int count) {
     for (int i = 0; i < count; ++i) {
         // The branch the loop takes, as it will see it.
-        const bool restart = game.restartRequested != 0;
-        const bool play = !restart && !game.menuActive && !game.instructionsActive && game.playActive;
+        const bool restart = game.restartRequested;
+        const bool play = !restart && game.screen == GameScreen::Match;
         newHistoryLines();  // what the test itself wrote is no frame's
         game.loopTurn();
         if (restart) {
@@ -147,7 +149,7 @@ void Driver::turn(int count) {
             for (std::string line; std::getline(lines, line);) {
                 if (line.rfind("time,", 0) == 0) continue;  // the header of a history just begun
                 const double seconds = std::atof(line.substr(line.rfind(',') + 1).c_str());
-                EXPECT_NEAR(seconds, game.matchTime.asSeconds(), 0.051) << line;
+                EXPECT_NEAR(seconds, game.match.seconds, 0.051) << line;
             }
         }
     }
@@ -190,76 +192,73 @@ void Driver::press(sf::Keyboard::Key key, int turns) {
 
 void Driver::startMatch() {
     turn();  // the menu's first frame gives every button its size
-    click(game.playButtonSprite);
-    ASSERT_TRUE(game.playActive) << "the play button did not start a match";
+    click(game.pictures.playButtonSprite);
+    ASSERT_EQ(game.screen, GameScreen::Match) << "the play button did not start a match";
     turn();
 }
 
 bool Driver::carry(int32_t fruit) {
-    if (game.carrying) return false;
-    game.characterSprite.setPosition(kCharacterStart);
-    const sf::FloatRect body = game.characterSprite.getGlobalBounds();
+    MatchState& m = game.match;
+    if (m.carried != kNoFruit) return false;
+    m.character = {m.market->character.left, m.market->character.top};
+    const Box body = characterBox(m);
     int32_t lane = 0;
-    while (lane < kLaneCount && game.laneTaken[lane]) ++lane;
-    if (lane == kLaneCount) return false;
-    for (int32_t other = 0; other < kLaneCount; ++other) {
+    while (lane < m.market->laneCount && m.lanes[lane].taken) ++lane;
+    if (lane == m.market->laneCount) return false;
+    const float fall = m.market->fallPixelsPerSecond * game.fixedStepSeconds;
+    for (int32_t other = 0; other < m.market->laneCount; ++other) {
+        Lane& it = m.lanes[other];
         // The numbers falling together stay different: a lane already bringing this number gets one no lane brings.
-        for (int32_t spare = 0; other != lane && game.laneFruit[other] == fruit; ++spare) {
-            if (std::find(game.laneFruit, game.laneFruit + kLaneCount, spare) == game.laneFruit + kLaneCount) {
-                game.laneFruit[other] = spare;
-            }
+        for (int32_t spare = 0; other != lane && it.fruit == fruit; ++spare) {
+            const auto brings = [&](const Lane& l) { return l.fruit == spare; };
+            if (std::none_of(m.lanes.begin(), m.lanes.end(), brings)) it.fruit = spare;
         }
         // Only the asked-for fruit may land on the character in the next frame.
-        const float size = kFruitCellSize * kSmallFruitScale;
-        const sf::FloatRect next(game.lanePositions[other].x, game.lanePositions[other].y + kFallPixelsPerFrame,
-                                 size, size);
-        if (other != lane && next.intersects(body)) game.lanePositions[other].y = -2 * size;
+        const Box next{it.position.x, it.position.y + fall, m.market->fruitSize, m.market->fruitSize};
+        if (other != lane && next.touches(body)) it.position.y = -2 * m.market->fruitSize;
     }
-    game.laneFruit[lane] = fruit;
-    game.lanePositions[lane] = sf::Vector2f(body.left + body.width / 4,
-                                            body.top + body.height / 4 - kFallPixelsPerFrame);
+    m.lanes[lane].fruit = fruit;
+    m.lanes[lane].position = {body.left + body.width / 4, body.top + body.height / 4 - fall};
     turn();
-    return game.carrying && game.carriedFruit == fruit;
+    return m.carried == fruit;
 }
 
-sf::Vector2f Driver::spotAgainst(int32_t slot) {
-    const sf::FloatRect body = game.characterSprite.getGlobalBounds();
-    const sf::FloatRect stall = game.stallSprites[slot].getGlobalBounds();
+Point Driver::spotAgainst(int32_t slot) {
+    const MatchState& m = game.match;
+    const Box body = characterBox(m);
+    const Box stall = m.market->stalls[slot];
     // From below first: every stall can be reached from the market's floor.
     const int lowest = std::min(static_cast<int>(stall.top + stall.height), 600 - static_cast<int>(body.height));
     for (int y = lowest; y > stall.top - body.height; --y) {
         for (int x = std::max(0, static_cast<int>(stall.left - body.width));
              x < stall.left + stall.width && x + body.width <= 800; ++x) {
-            const sf::FloatRect at(x, y, body.width, body.height);
-            bool fits = !at.intersects(game.binAreaSprite.getGlobalBounds());
-            for (int32_t s = 0; fits && s < kStallCount; ++s) {
-                fits = at.intersects(game.stallSprites[s].getGlobalBounds()) == (s == slot) &&
-                       !at.intersects(game.stallAreaSprites[s].getGlobalBounds());
+            const Box at = body.at({static_cast<float>(x), static_cast<float>(y)});
+            bool fits = !at.touches(m.market->bin);
+            for (int32_t s = 0; fits && s < m.stallCount(); ++s) {
+                fits = at.touches(m.market->stalls[s]) == (s == slot) && !at.touches(m.market->stallAreas[s]);
             }
-            for (int32_t lane = 0; fits && lane < kLaneCount; ++lane) {
-                fits = game.laneFruit[lane] < 0 || game.laneTaken[lane] ||
-                       !at.intersects(game.laneFruitSprites[game.laneFruit[lane]].getGlobalBounds());
+            for (const Lane& lane : m.lanes) {
+                const Box fruit{lane.position.x, lane.position.y, m.market->fruitSize, m.market->fruitSize};
+                fits = fits && (lane.fruit < 0 || lane.taken || !at.touches(fruit));
             }
-            if (fits) return sf::Vector2f(x, y);
+            if (fits) return Point{at.left, at.top};
         }
     }
     ADD_FAILURE() << "no place touches stall " << slot << " alone";
-    return game.characterSprite.getPosition();
+    return m.character;
 }
 
 bool Driver::deliverTo(int32_t slot) {
-    game.characterSprite.setPosition(spotAgainst(slot));
+    game.match.character = spotAgainst(slot);
     turn();
-    EXPECT_EQ(game.offeredSlot, slot) << "stall " << slot << " offered no insert button";
-    if (game.offeredSlot != slot) return false;
-    click(game.insertButtonSprite);
-    turn();
-    return !game.carrying && game.carriedFruit == kNoFruit;
+    EXPECT_EQ(game.match.offeredSlot, slot) << "stall " << slot << " offered no insert button";
+    if (game.match.offeredSlot != slot) return false;
+    click(game.pictures.insertButtonSprite);
+    return game.match.carried == kNoFruit;
 }
 
-void Driver::walkInto(const sf::Sprite& obstacle) {
-    const sf::FloatRect area = obstacle.getGlobalBounds();
-    game.characterSprite.setPosition(area.left - game.characterSprite.getGlobalBounds().width - 0.01f, area.top);
+void Driver::walkInto(const Box& obstacle) {
+    game.match.character = {obstacle.left - characterBox(game.match).width - 0.01f, obstacle.top};
     seat.hold(sf::Keyboard::Right);
     turn(3);
     seat.release(sf::Keyboard::Right);
@@ -267,8 +266,9 @@ void Driver::walkInto(const sf::Sprite& obstacle) {
 
 const sf::Sprite& Driver::rotationButton(int32_t kind) const {
     // Stated here on its own, not asked of the game, so a mix-up there shows.
-    const sf::Sprite* buttons[] = {&game.rotateRightButtonSprite, &game.doubleRotateRightButtonSprite,
-                                   &game.rotateLeftButtonSprite, &game.doubleRotateLeftButtonSprite};
+    const Pictures& p = game.pictures;
+    const sf::Sprite* buttons[] = {&p.rotateRightButtonSprite, &p.doubleRotateRightButtonSprite,
+                                   &p.rotateLeftButtonSprite, &p.doubleRotateLeftButtonSprite};
     static_assert(RotationKind::SingleRight == 0 && RotationKind::DoubleLeft == 3, "kinds index the buttons");
     return *buttons[kind];
 }
@@ -297,54 +297,54 @@ std::string Driver::newHistoryLines() {
 
 ::testing::AssertionResult Driver::checkFrame() {
     ++framesChecked;
-    const Game& g = game;
-    const ::testing::AssertionResult tree = isBalancedSearchTree(g.balancedRoot);
+    const MatchState& m = game.match;
+    TreeNode* const reference = m.reference.root;
+    TreeNode* const player = m.player.root;
+    const ::testing::AssertionResult tree = isBalancedSearchTree(reference);
     RULE(tree, "reference tree: " << tree.message());
-    const std::vector<int32_t> keys = inOrderKeys(g.balancedRoot);
+    const std::vector<int32_t> keys = inOrderKeys(reference);
     RULE(std::adjacent_find(keys.begin(), keys.end()) == keys.end(), "a number twice in the reference tree");
-    const bool settled = !g.hasOutcome() && g.pendingRotation == RotationKind::None;
-    RULE(!settled || sameShapeAndKeys(g.balancedRoot, g.playerRoot),
-         "the trees differ: " << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot));
+    const bool settled = !m.hasOutcome() && m.pendingRotation == RotationKind::None;
+    RULE(!settled || sameShapeAndKeys(reference, player),
+         "the trees differ: " << describeTree(reference) << " / " << describeTree(player));
     // A rotation is asked for only after the fruit went to its own stall: the
     // player's tree is then still a search tree, with the fruit where it was put.
-    const std::vector<int32_t> playerKeys = inOrderKeys(g.playerRoot);
+    const std::vector<int32_t> playerKeys = inOrderKeys(player);
     const bool placedRight = std::is_sorted(playerKeys.begin(), playerKeys.end()) &&
-                             slotOfKey(g.playerRoot, g.deliveredFruit) == g.deliveredSlot;
-    RULE(g.pendingRotation == RotationKind::None || placedRight,
-         "a rotation asked for after " << g.deliveredFruit << " in stall " << g.deliveredSlot);
-    for (int32_t slot = 0; !g.hasOutcome() && !g.insertRequested && slot < kStallCount; ++slot) {
-        const TreeNode* node = nodeAtSlot(g.playerRoot, slot);
-        RULE(g.slotFruit[slot] == (node ? node->key : kNoFruit) && g.slotFilled[slot] == (node != nullptr),
-             "slot " << slot << " shows " << g.slotFruit[slot] << " in " << describeTree(g.playerRoot));
+                             slotOfKey(player, m.deliveredFruit) == m.deliveredSlot;
+    RULE(m.pendingRotation == RotationKind::None || placedRight,
+         "a rotation asked for after " << m.deliveredFruit << " in stall " << m.deliveredSlot);
+    for (int32_t slot = 0; !m.hasOutcome() && slot < m.stallCount(); ++slot) {
+        const TreeNode* node = nodeAtSlot(player, slot);
+        RULE(m.stallFruits[slot] == (node ? node->key : kNoFruit),
+             "slot " << slot << " shows " << m.stallFruits[slot] << " in " << describeTree(player));
     }
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
-        const int32_t fruit = g.laneFruit[lane];
-        const bool waits = fruit == kNoFruit && !g.fruitList.empty();  // only a teacher's list makes a lane wait
-        const bool once = std::count(g.laneFruit, g.laneFruit + kLaneCount, fruit) == 1;
-        RULE(waits || (fruit >= 0 && fruit < kFruitCount && once), "lane " << lane << " brings " << fruit);
+    for (const Lane& lane : m.lanes) {
+        const auto same = [&](const Lane& other) { return other.fruit == lane.fruit; };
+        const bool waits = lane.fruit == kNoFruit && !m.fruitList.empty();  // only a teacher's list makes a lane wait
+        const bool once = std::count_if(m.lanes.begin(), m.lanes.end(), same) == 1;
+        RULE(waits || (lane.fruit >= 0 && lane.fruit < kFruitCount && once), "a lane brings " << lane.fruit);
     }
-    RULE(g.carrying == (g.carriedFruit != kNoFruit), "the hand and the carried number disagree");
-    const sf::FloatRect body = g.characterSprite.getGlobalBounds();
-    const sf::FloatRect timer = g.timerSprites[0].getGlobalBounds();
+    const Box body = characterBox(m);
+    const sf::FloatRect timer = game.pictures.timerSprites[0].getGlobalBounds();
     RULE(body.left + body.width / 2 >= 0 && body.left + body.width / 2 <= 800 && body.top + body.height / 2 <= 600 &&
              body.top >= timer.top + timer.height,
          "the character left the market at (" << body.left << ", " << body.top << ")");
-    RULE(!body.intersects(g.binAreaSprite.getGlobalBounds()), "the character stands inside the bin");
-    for (const sf::Sprite& area : g.stallAreaSprites)
-        RULE(!body.intersects(area.getGlobalBounds()), "the character stands inside a stall");
+    RULE(!body.touches(m.market->bin), "the character stands inside the bin");
+    for (const Box& area : m.market->stallAreas) RULE(!body.touches(area), "the character stands inside a stall");
     // A practice takes a mistake back: then there is no outcome again.
-    if (g.practicing && g.lossCause == LossCause::None) {
+    if (m.practice && m.loss == LossCause::None) {
         seenLoss = LossCause::None;
     }
     const bool decided = seenLoss != LossCause::None || seenWon != 0;
-    RULE(!decided || (g.lossCause == seenLoss && g.matchWon == seenWon && g.shownSeconds == seenSeconds),
-         "the outcome changed from " << seenLoss << "/" << seenWon << " at " << seenSeconds << " s to "
-                                     << g.lossCause << "/" << g.matchWon << " at " << g.shownSeconds << " s");
-    seenLoss = g.lossCause;
-    seenWon = g.matchWon;
-    seenSeconds = g.shownSeconds;
-    const bool ended = g.matchWon != 0 || (g.lossCause != LossCause::None && !g.practicing);
-    RULE(!ended || g.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
-    RULE(g.shownSeconds >= 0 && g.shownSeconds <= kMatchSeconds, "the timer shows " << g.shownSeconds);
+    RULE(!decided || (m.loss == seenLoss && m.won == (seenWon != 0) && m.shownSeconds == seenSeconds),
+         "the outcome changed from " << seenLoss << "/" << seenWon << " at " << seenSeconds << " s to " << m.loss
+                                     << "/" << m.won << " at " << m.shownSeconds << " s");
+    seenLoss = m.loss;
+    seenWon = m.won;
+    seenSeconds = m.shownSeconds;
+    const bool ended = m.won || (m.loss != LossCause::None && !m.practice);
+    RULE(!ended || game.sounds.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");
+    RULE(m.shownSeconds >= 0 && m.shownSeconds <= kMatchSeconds, "the timer shows " << m.shownSeconds);
     return ::testing::AssertionSuccess();
 }

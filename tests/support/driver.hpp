@@ -68,9 +68,9 @@ public:
     void answer(int32_t kind);  // clicks rotationButton(kind)
     const sf::Sprite& rotationButton(int32_t kind) const;  // the button whose picture names `kind`
     // Walks into `obstacle` from just off its left with the real Right key.
-    void walkInto(const sf::Sprite& obstacle);
+    void walkInto(const Box& obstacle);
     // A place touching stall `slot`'s picture and nothing else, off every solid area.
-    sf::Vector2f spotAgainst(int32_t slot);
+    Point spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
 
     // After every play frame: the reference tree is a balanced search tree of different numbers; between moves

@@ -1,0 +1,130 @@
+// Every picture of the game and the sprites that show them, loaded once at start-up
+// (src/assets/loading.cpp) and placed where they stand (src/assets/layout.hpp).
+// Drawing a screen reads the match or the screen's data and puts these sprites
+// where that says; no rule of the game reads or writes a sprite.
+//
+// Sprites point at their textures, so the pictures are never copied or moved once
+// loaded.
+#pragma once
+
+#include <SFML/Graphics.hpp>
+
+#include <cstdint>
+
+#include "app/dimensions.hpp"
+
+struct Pictures {
+    Pictures() = default;
+    Pictures(const Pictures&) = delete;
+    Pictures& operator=(const Pictures&) = delete;
+
+    // Reads every picture, in the language's folder where it has one.
+    void load(int32_t language);
+
+    // Menu and instructions screens.
+    sf::Texture menuTexture;
+    sf::Texture playButtonTexture;
+    sf::Texture instructionsButtonTexture;
+    sf::Texture quitButtonTexture;
+    sf::Texture practiceButtonTexture;
+    sf::Sprite menuSprite;
+    sf::Sprite playButtonSprite;
+    sf::Sprite instructionsButtonSprite;
+    sf::Sprite quitButtonSprite;
+    sf::Sprite practiceButtonSprite;
+    sf::Texture resultsButtonTexture;
+    sf::Sprite resultsButtonSprite;
+    sf::Texture instructionsTexture;
+    sf::Texture backButtonTexture;
+    sf::Sprite instructionsSprite;
+    sf::Sprite backButtonSprite;
+
+    // Play scene.
+    sf::Texture sceneBackgroundTexture;
+    sf::Texture fruitsTexture;
+    sf::Texture characterTexture;
+    sf::Sprite sceneBackgroundSprite;
+    sf::Sprite laneFruitSprites[kFruitCount];
+    sf::Sprite treeFruitSprites[kFruitCount];
+    sf::Sprite carriedFruitSprites[kFruitCount];
+    sf::Sprite characterSprite;
+    sf::Texture binAreaTexture;
+    sf::Sprite binAreaSprite;
+    sf::Texture stallTextures[kStallCount];
+    sf::Texture stallAreaTexture;
+    sf::Sprite stallSprites[kStallCount];
+    sf::Sprite stallAreaSprites[kStallCount];
+    sf::Texture insertButtonTexture;
+    sf::Sprite insertButtonSprite;
+    // The corner button that leaves the market for the menu.
+    sf::Texture leaveButtonTexture;
+    sf::Sprite leaveButtonSprite;
+    sf::Texture rotationWarningTexture;
+    sf::Texture rotateRightButtonTexture;
+    sf::Texture rotateLeftButtonTexture;
+    sf::Texture doubleRotateLeftButtonTexture;
+    sf::Texture doubleRotateRightButtonTexture;
+    sf::Sprite rotationWarningSprite;
+    sf::Sprite rotateRightButtonSprite;
+    sf::Sprite rotateLeftButtonSprite;
+    sf::Sprite doubleRotateLeftButtonSprite;
+    sf::Sprite doubleRotateRightButtonSprite;
+
+
+    // End screens.
+    sf::Texture wonTexture;
+    sf::Texture lostPositionTexture;
+    sf::Texture lostRotationTexture;
+    sf::Texture lostKeyTexture;
+    sf::Texture playAgainButtonTexture;
+    sf::Texture lostTimeTexture;
+    sf::Sprite wonSprite;
+    sf::Sprite lostPositionSprite;
+    sf::Sprite lostRotationSprite;
+    sf::Sprite lostKeySprite;
+    sf::Sprite playAgainButtonSprite;
+    sf::Sprite lostTimeSprite;
+    // Captions, marks and counts drawn into the end cards, one sheet.
+    sf::Texture captionsTexture;
+    sf::Sprite captionSprite;
+    sf::Sprite answerFruitSprite;
+    sf::Sprite answerButtonSprite;
+    sf::Sprite answerTimerSprite;
+
+    // Practice: the headings that turn a lost card into a correction (one sheet, a
+    // row for each mistake), with the button that takes it back, the finished card,
+    // the sign in the timer's place, the badges of the balance factors (one sheet,
+    // -2 to +2) and the digits that write numbers.
+    sf::Texture practiceHeadingsTexture;
+    sf::Texture practiceCompleteTexture;
+    sf::Texture tryAgainButtonTexture;
+    sf::Texture noClockTexture;
+    sf::Texture balanceTexture;
+    sf::Texture digitsTexture;
+    sf::Sprite practiceHeadingSprite;
+    sf::Sprite practiceCompleteSprite;
+    sf::Sprite tryAgainButtonSprite;
+    sf::Sprite noClockSprite;
+    sf::Sprite balanceSprites[kStallCount];
+    sf::Sprite digitSprite;
+
+    // Results: the screen, its word for an empty history, the bars, the marks of
+    // the last matches and a back button of its own.
+    sf::Texture resultsTexture;
+    sf::Texture resultsEmptyTexture;
+    sf::Texture barsTexture;
+    sf::Texture marksTexture;
+    sf::Sprite resultsSprite;
+    sf::Sprite resultsEmptySprite;
+    sf::Sprite barSprite;
+    sf::Sprite markSprite;
+    sf::Sprite resultsBackButtonSprite;
+
+    // The sign shown on every screen while muted.
+    sf::Texture mutedSignTexture;
+    sf::Sprite mutedSignSprite;
+
+    // Timer.
+    sf::Texture timerTexture;
+    sf::Sprite timerSprites[kTimerPictureCount];
+};
