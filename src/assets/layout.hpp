@@ -6,6 +6,7 @@
 #include <SFML/System/Vector2.hpp>
 
 #include "app/dimensions.hpp"
+#include "match/market.hpp"
 
 // Button sheets: three frames one below the other (rest, hover, pressed).
 constexpr int32_t kButtonWidth = 201;
@@ -33,10 +34,8 @@ constexpr float kCharacterScale = 1.1f;
 // out last, where people look for it.
 const sf::Vector2f kMenuButtonPositions[5] = {{20, 90}, {20, 170}, {20, 250}, {20, 330}, {20, 410}};
 const sf::Vector2f kBackButtonPosition{150, 515};
-const sf::Vector2f kCharacterStart{105, 400};
 const sf::Vector2f kFruitParking{-30, 0};
 const sf::Vector2f kCarriedFruitPosition{367, 11};
-const sf::Vector2f kBinPosition{385, 125};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
 const sf::Vector2f kPlayAgainButtonPosition{299, 468};
 const sf::Vector2f kTimerPosition{466, 15};
@@ -45,13 +44,12 @@ const sf::Vector2f kLeaveButtonPosition{692, 108};
 // Top left, above where the character can walk: no button, the timer or the
 // hand display is there on any screen.
 const sf::Vector2f kMutedSignPosition{6, 6};
-constexpr float kStallAreaOffsetX = 15;
 
-// Stall k stands for tree slot k: the root alone on top, its children below, the
-// four grandchildren on the bottom row.
-const sf::Vector2f kStallPositions[kStallCount] = {
-    {493, 130}, {366, 270}, {626, 270}, {297, 442}, {431, 442}, {563, 442}, {695, 442},
-};
+// Stall k stands for tree slot k, where the market has its picture.
+inline sf::Vector2f stallCorner(int32_t stall) {
+    const Box& box = smallMarket().stalls[stall];
+    return sf::Vector2f(box.left, box.top);
+}
 // Beside each stall, indexed the same way: the insert button offered above it and
 // the fruit shown in it.
 const sf::Vector2f kInsertButtonPositions[kStallCount] = {

@@ -78,7 +78,6 @@ void Pictures::load(int32_t language) {
     loadPicture(characterTexture, "Personagem.png");
     characterSprite.setTexture(characterTexture);
     characterSprite.setScale(kCharacterScale, kCharacterScale);
-    characterSprite.setPosition(kCharacterStart);
 
     // One sheet serves the three ways a fruit is shown: falling, in a slot, in hand.
     loadPicture(fruitsTexture, "Frutas.png");
@@ -94,18 +93,11 @@ void Pictures::load(int32_t language) {
         treeFruitSprites[fruit].setScale(kSmallFruitScale, kSmallFruitScale);
     }
 
-    loadPicture(binAreaTexture, "LixeiraInvisivel.png");
-    binAreaSprite.setTexture(binAreaTexture);
-    binAreaSprite.setPosition(kBinPosition);
-
-    loadPicture(stallAreaTexture, "BarracaInvisivel.png");
+    // The stalls stand where the market has them.
     for (int32_t stall = 0; stall < kStallCount; ++stall) {
         loadPicture(stallTextures[stall], "Barraca" + std::to_string(stall) + ".png");
         stallSprites[stall].setTexture(stallTextures[stall]);
-        stallSprites[stall].setPosition(kStallPositions[stall]);
-        stallAreaSprites[stall].setTexture(stallAreaTexture);
-        stallAreaSprites[stall].setPosition(kStallPositions[stall].x + kStallAreaOffsetX,
-                                            kStallPositions[stall].y);
+        stallSprites[stall].setPosition(stallCorner(stall));
     }
 
     // The insert button is placed beside a stall by the play frame.
@@ -176,7 +168,7 @@ void Pictures::load(int32_t language) {
     loadPicture(balanceTexture, "Fatores.png");
     for (int32_t slot = 0; slot < kStallCount; ++slot) {
         balanceSprites[slot] = sf::Sprite(balanceTexture, balanceBadgeCell(0));
-        balanceSprites[slot].setPosition(kStallPositions[slot] + kBadgeOffset);
+        balanceSprites[slot].setPosition(stallCorner(slot) + kBadgeOffset);
     }
     loadPicture(digitsTexture, "Algarismos.png");
     digitSprite.setTexture(digitsTexture);

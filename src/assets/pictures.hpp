@@ -48,12 +48,8 @@ struct Pictures {
     sf::Sprite treeFruitSprites[kFruitCount];
     sf::Sprite carriedFruitSprites[kFruitCount];
     sf::Sprite characterSprite;
-    sf::Texture binAreaTexture;
-    sf::Sprite binAreaSprite;
     sf::Texture stallTextures[kStallCount];
-    sf::Texture stallAreaTexture;
     sf::Sprite stallSprites[kStallCount];
-    sf::Sprite stallAreaSprites[kStallCount];
     sf::Texture insertButtonTexture;
     sf::Sprite insertButtonSprite;
     // The corner button that leaves the market for the menu.

@@ -175,7 +175,7 @@ TEST_F(Scene, APracticeMistakeIsCorrectedUnderItsHeadingTakenBackAndTheBadgesSho
     shot = driver.capture();
     for (const auto& [slot, factor] : {std::pair{TreeSlot::Root, 1}, {TreeSlot::Left, 0}}) {
         sf::Sprite badge(game.pictures.balanceTexture, balanceBadgeCell(factor));
-        badge.setPosition(kStallPositions[slot] + kBadgeOffset);
+        badge.setPosition(stallCorner(slot) + kBadgeOffset);
         EXPECT_TRUE(shows(shot, badge)) << "slot " << slot;
     }
     EXPECT_TRUE(shows(shot, game.pictures.carriedFruitSprites[40]));

@@ -74,8 +74,4 @@ def generate(want):
         name = "Barraca%d.png" % i
         if want(name):
             result[name] = stall(i)
-    if want("BarracaInvisivel.png"):
-        result["BarracaInvisivel.png"] = Image.new("RGBA", (SOLID_W, SOLID_H), (0, 0, 0, 0))
-    if want("LixeiraInvisivel.png"):
-        result["LixeiraInvisivel.png"] = Image.new("RGBA", (BIN_W, BIN_H), (0, 0, 0, 0))
     return result
