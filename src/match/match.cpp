@@ -47,8 +47,10 @@ public:
         } else if (m.phase == Phase::StallsMoving) {
             moveStallFruits();
         }
+        // The step into the bin is taken back, but the fruit carried into it stays there.
+        const bool intoBin = characterBox(m).touches(market.bin);
         keepOutOf(market.bin);
-        if (characterBox(m).touches(market.bin) && m.carried != kNoFruit) {
+        if (intoBin && m.carried != kNoFruit) {
             result.sounds.push_back(Sound::Bin);
             m.carried = kNoFruit;
         }
@@ -325,8 +327,10 @@ private:
         endCard();
     }
 
+    // Fruits still travelling to the stalls of a rotation stand there at once.
     void endCard() {
         m.phase = Phase::Card;
+        m.animationSeconds = kStallAnimationSeconds;
         m.offeredSlot = TreeSlot::None;
         standStill();
     }
