@@ -1,6 +1,6 @@
 // The one way the tests drive the game. `Seat` is a person at the virtual display (XTest keys and pointer, the
 // screen); `Driver` plays the real Game through the main loop's own turn, stands the character where a player would
-// have walked it, clicks the sprites the game draws, and checks the match's invariants after every play frame:
+// have walked it, clicks the sprites the game draws, and checks what the game makes of every step of the match:
 // `Driver d(game); d.open(); d.startMatch(); d.insert(50, TreeSlot::Root);`
 #pragma once
 
@@ -73,11 +73,7 @@ public:
     Point spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
 
-    // After every play frame: the reference tree is a balanced search tree of different numbers; between moves
-    // the player's tree equals it; a rotation is asked for only after a fruit went to its own stall; the slots show
-    // the player's tree until the outcome; the falling numbers differ; the hand agrees with the number held; the
-    // character stays in the market, out of every solid area; an outcome never changes, silences the music and
-    // stops the timer, which stays within the match.
+    // After every play frame: no music once the match has ended.
     ::testing::AssertionResult checkFrame();
     bool checking = true;
     int64_t framesChecked = 0;
@@ -88,7 +84,6 @@ public:
 private:
     std::string newHistoryLines();  // the history's lines since the last call
     std::streamoff historySeen = 0;
-    int32_t seenLoss = LossCause::None, seenWon = 0, seenSeconds = 0;
 };
 
 // A game of the test's own, its randomness seeded, its files in a data folder of its own, at the menu's first frame.
