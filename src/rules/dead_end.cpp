@@ -97,8 +97,9 @@ DeadEnd findDeadEnd(TreeNode* root, int32_t numbers) {
         return deadEnd;
     }
     // Which stall to show: of the free ones (empty, under a filled parent), the first with the fewest free numbers
-    // between its neighbours, the keys on its path that bound it. A stuck tree has one with none (the tests try
-    // every tree the game can reach in small ranges), so the stall shown is one no number can fill.
+    // between its neighbours, the keys on its path that bound it. In the game's range a stuck tree always has one
+    // with none, so the stall shown is one no number fits (the tests try every tree of one or two fruits; after the
+    // third nothing rotates). Only a smaller range can leave gaps that each hold a number yet too few in all.
     int32_t fewest = numbers + 1;
     for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
         const bool free = nodeAtSlot(root, slot) == nullptr && (slot == TreeSlot::Root ||
