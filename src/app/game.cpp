@@ -164,6 +164,7 @@ void Game::resetMatch() {
     deliveredFruit = kNoFruit;
     deliveredSlot = TreeSlot::None;
     rightRotation = RotationKind::None;
+    deadEnd = DeadEnd();
     wonSeconds = 0;
     bestSeconds = -1;
     newRecord = false;

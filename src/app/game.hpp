@@ -18,6 +18,7 @@
 #include "app/dimensions.hpp"
 #include "app/history.hpp"
 #include "app/outcomes.hpp"
+#include "rules/dead_end.hpp"
 #include "tree/tree.hpp"
 
 // Game numbers with their units.
@@ -99,6 +100,9 @@ public:
     void offerInsertButton();
     void updateInsertButton();
     void judgeTrees();
+    // After every change to the trees: when they can no longer be completed, the
+    // match ends at a dead end (src/rules/judging.cpp, the search in dead_end.cpp).
+    void endIfStuck();
     void resyncTrees();
     // Every slot shows the fruit of the player's tree at its place, or none.
     void showPlayerTree();
@@ -269,12 +273,14 @@ public:
     sf::Texture lostKeyTexture;
     sf::Texture playAgainButtonTexture;
     sf::Texture lostTimeTexture;
+    sf::Texture lostStuckTexture;
     sf::Sprite wonSprite;
     sf::Sprite lostPositionSprite;
     sf::Sprite lostRotationSprite;
     sf::Sprite lostKeySprite;
     sf::Sprite playAgainButtonSprite;
     sf::Sprite lostTimeSprite;
+    sf::Sprite lostStuckSprite;
     // Captions, marks and counts drawn into the end cards, one sheet.
     sf::Texture captionsTexture;
     sf::Sprite captionSprite;
@@ -371,11 +377,12 @@ public:
     int32_t offeredSlot;
 
     // What the end card teaches: the last fruit delivered and the slot it was put
-    // in, the rotation that was asked for, the seconds of a won match and the
-    // stored best time (-1 when there is none).
+    // in, the rotation that was asked for, the stall a dead end closed, the seconds
+    // of a won match and the stored best time (-1 when there is none).
     int32_t deliveredFruit;
     int32_t deliveredSlot;
     int32_t rightRotation;
+    DeadEnd deadEnd;
     int32_t wonSeconds;
     int32_t bestSeconds;
     bool newRecord;

@@ -76,6 +76,10 @@ void Game::deliverFruit() {
             insertBalanced(&balancedRoot, carriedFruit, carriedPayload, pendingRotation);
             placeAtSlot(&playerRoot, carriedFruit, carriedPayload, currentSlot);
             carriedFruit = kNoFruit;
+            // A rotation to name changes the tree again: the check waits for it.
+            if (pendingRotation == RotationKind::None) {
+                endIfStuck();
+            }
         }
     }
     // A requested delivery that did not happen (the character walked off the stall,

@@ -86,10 +86,19 @@ void Game::judgeTrees() {
         std::copy(std::begin(slotFruit), std::end(slotFruit), std::begin(fruitsBefore));
         resyncTrees();
         startStallAnimation(fruitsBefore);
+        endIfStuck();
     } else {
         rightRotation = pendingRotation;
         pendingRotation = RotationKind::None;
         loseMatch(LossCause::WrongRotation);
+    }
+}
+
+void Game::endIfStuck() {
+    deadEnd = findDeadEnd(balancedRoot);
+    if (deadEnd.stuck) {
+        recordEvent("stuck", deliveredFruit, slotCode(deadEnd.slot), "", false);
+        loseMatch(LossCause::Stuck);
     }
 }
 

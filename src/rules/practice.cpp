@@ -22,6 +22,7 @@ void Game::takeBackMove() {
     carrying = true;
     pendingRotation = RotationKind::None;
     rightRotation = RotationKind::None;
+    deadEnd = DeadEnd();
     insertRequested = false;
     lossCause = LossCause::None;
     movementEnabled = true;

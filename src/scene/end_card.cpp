@@ -1,7 +1,8 @@
 // Each end card keeps its rule printed and shows, in the room left for it, what
 // the correct move of this very match was: where the fruit belonged, the rotation
-// that was asked for, the number that was already there, how far the tree got, or
-// the time of the win beside the best time. Everything drawn here is a sprite
+// that was asked for, the number that was already there, how far the tree got, the
+// stall no number can fill any more and the two numbers that close it, or the time
+// of the win beside the best time. Everything drawn here is a sprite
 // over a picture that is already loaded (fruits, buttons, timer, captions).
 #include <algorithm>
 #include <cmath>
@@ -42,12 +43,13 @@ void Game::drawEndAnswer() {
         centreOn(captionSprite, centre);
         window.draw(captionSprite);
     };
-    const auto drawBigFruit = [this](int32_t fruit) {
+    const auto drawFruit = [this](int32_t fruit, sf::Vector2f centre, float scale) {
         answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        answerFruitSprite.setScale(1, 1);
-        centreOn(answerFruitSprite, kCardFruitCentre);
+        answerFruitSprite.setScale(scale, scale);
+        centreOn(answerFruitSprite, centre);
         window.draw(answerFruitSprite);
     };
+    const auto drawBigFruit = [&drawFruit](int32_t fruit) { drawFruit(fruit, kCardFruitCentre, 1); };
     const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
         answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
         centreOn(answerTimerSprite, centre);
@@ -56,9 +58,8 @@ void Game::drawEndAnswer() {
 
     if (matchWon != 0 && practicing) {
         drawNumber(wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
-        const int32_t kinds[] = {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey};
-        for (int32_t row = 0; row < 3; ++row) {
-            drawNumber(practiceMistakes[kinds[row]], kCardMistakeCentres[row]);
+        for (int32_t row = 0; row < 4; ++row) {
+            drawNumber(practiceMistakes[kPracticeMistakeKinds[row]], kCardMistakeCentres[row]);
         }
     } else if (matchWon != 0) {
         drawSeconds(wonSeconds, kCardWonTimeCentre);
@@ -96,6 +97,24 @@ void Game::drawEndAnswer() {
     } else if (lossCause == LossCause::TimeOut) {
         drawTree(playerRoot);
         drawCaption(Caption::FirstCount + filledSlots(playerRoot), kCardCaptionCentre);
+    } else if (lossCause == LossCause::Stuck && deadEnd.stuck) {
+        // The tree as the last move left it, the closed stall signed; on the right
+        // "between 49 and 50", "below 0" or "above 99", then what the card prints:
+        // no new number fits.
+        drawTree(playerRoot);
+        drawCaption(Caption::NoEntry, kCardSlotCentres[deadEnd.slot]);
+        if (deadEnd.below < 0) {
+            drawCaption(Caption::BelowFirst, kCardNeighboursWordCentre);
+            drawFruit(deadEnd.above, kCardNeighbourCentre, kNeighbourFruitScale);
+        } else if (deadEnd.above >= kFruitCount) {
+            drawCaption(Caption::AboveLast, kCardNeighboursWordCentre);
+            drawFruit(deadEnd.below, kCardNeighbourCentre, kNeighbourFruitScale);
+        } else {
+            drawCaption(Caption::Between, kCardNeighboursWordCentre);
+            drawFruit(deadEnd.below, kCardNeighbourCentres[0], kNeighbourFruitScale);
+            drawCaption(Caption::And, kCardNeighbourCentre);
+            drawFruit(deadEnd.above, kCardNeighbourCentres[1], kNeighbourFruitScale);
+        }
     }
 }
 

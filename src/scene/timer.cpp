@@ -53,6 +53,8 @@ void Game::drawEndScreen() {
         endPicture = &lostKeySprite;
     } else if (lossCause == LossCause::TimeOut) {
         endPicture = &lostTimeSprite;
+    } else if (lossCause == LossCause::Stuck) {
+        endPicture = &lostStuckSprite;
     }
     if (endPicture == nullptr) {
         return;

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 #include "assets/layout.hpp"
@@ -61,13 +63,17 @@ struct Ending {
     std::vector<Step> steps;
     int32_t loss;
     // This match's answer: the slot the last fruit belonged in (None: the bin), the
-    // rotation that was right, the number already in the tree, the stalls filled.
+    // rotation that was right, the number already in the tree, the stalls filled,
+    // the stall a dead end closed, with the two numbers closing it (-1 / 100 where
+    // the range ends).
     int32_t answer = 0;
+    int32_t below = 0;
+    int32_t above = 0;
 };
 
 // Each outcome's card, by LossCause.
-sf::Sprite Game::* const kCards[] = {&Game::wonSprite, &Game::lostPositionSprite, &Game::lostRotationSprite,
-                                     &Game::lostKeySprite, &Game::lostTimeSprite};
+sf::Sprite Game::* const kCards[] = {&Game::wonSprite,     &Game::lostPositionSprite, &Game::lostRotationSprite,
+                                     &Game::lostKeySprite, &Game::lostTimeSprite,     &Game::lostStuckSprite};
 
 // The answer of the match `ending` played: the pictures its end card must show, and the history's last line from its
 // event to its correctness.
@@ -114,6 +120,18 @@ Answer answerOf(const Driver& driver, const Ending& ending) {
     case LossCause::TimeOut:
         return {{caption(Caption::FirstCount + ending.answer, kCardCaptionCentre)},
                 {"timeout", "", std::to_string(ending.answer), "7", "0"}};
+    case LossCause::Stuck: {
+        // The closed stall signed, and the numbers closing it: two, or the one where the range ends.
+        std::vector<sf::Sprite> card{caption(Caption::NoEntry, kCardSlotCentres[ending.answer])};
+        if (ending.below >= 0 && ending.above < kFruitCount) {
+            card.push_back(fruit(ending.below, kCardNeighbourCentres[0], kNeighbourFruitScale));
+            card.push_back(fruit(ending.above, kCardNeighbourCentres[1], kNeighbourFruitScale));
+        } else {
+            const int32_t inRange = ending.below < 0 ? ending.above : ending.below;
+            card.push_back(fruit(inRange, kCardNeighbourCentre, kNeighbourFruitScale));
+        }
+        return {card, {"stuck", number, kSlotCodes[ending.answer], "", "0"}};
+    }
     default:
         return {{seconds(game.wonSeconds, kCardWonTimeCentre), seconds(game.bestSeconds, kCardBestTimeCentre)},
                 {"won", "", "", "", "1"}};
@@ -154,11 +172,12 @@ TEST_P(Endings, OutcomeOfRealPlayShowsItsEndPictureWithTheAnswer) {
     EXPECT_TRUE(shows(shot, titleOf(game.*kCards[GetParam().loss])));
     const Answer answer = answerOf(driver, GetParam());
     for (const sf::Sprite& picture : answer.card) EXPECT_TRUE(shows(shot, picture));
-    // The history holds one line for each delivery, each rotation named and the end by time or by a win; the
-    // last one says how the match ended.
+    // The history holds one line for each delivery, each rotation named and the end by time, by a dead end or by
+    // a win; the last one says how the match ended.
     const Ending& ending = GetParam();
     const Records lines = history();
-    size_t judged = ending.steps.size() + (ending.loss == LossCause::TimeOut || won ? 1 : 0);
+    const bool endedAlone = ending.loss == LossCause::TimeOut || ending.loss == LossCause::Stuck || won;
+    size_t judged = ending.steps.size() + (endedAlone ? 1 : 0);
     for (const Step& step : ending.steps) judged += step.answer != kNoAnswer;
     ASSERT_EQ(lines.size(), judged);
     for (const auto& line : lines) {
@@ -180,9 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
                LossCause::WrongSlot, TreeSlot::LeftLeft},
         Ending{"LeftRightFruitInItsSiblingsStall", {{50, 0}, {30, 1}, {40, 3}},
                LossCause::WrongSlot, TreeSlot::LeftRight},
-        Ending{"RightRightFruitOnTheFarSideOfTheRoot", {{0, 0}, {70, 2}, {99, 1}}, LossCause::WrongSlot,
+        Ending{"RightRightFruitOnTheFarSideOfTheRoot", {{10, 0}, {70, 2}, {99, 1}}, LossCause::WrongSlot,
                TreeSlot::RightRight},
-        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {99, 2}, {60, 6}},
+        Ending{"RightLeftFruitInItsSiblingsStall", {{50, 0}, {90, 2}, {60, 6}},
                LossCause::WrongSlot, TreeSlot::RightLeft},
         Ending{"RotatingFruitBelongsBelowTheStalls", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}},
                LossCause::WrongSlot, TreeSlot::None},
@@ -191,11 +210,16 @@ INSTANTIATE_TEST_SUITE_P(
         Ending{"WrongRotationNamed",
                {{50, TreeSlot::Root}, {30, TreeSlot::Left}, {40, TreeSlot::LeftRight, RotationKind::SingleLeft}},
                LossCause::WrongRotation, RotationKind::DoubleRight},
-        Ending{"ZeroDeliveredTwice", {{0, TreeSlot::Root}, {0, TreeSlot::Right}}, LossCause::RepeatedKey, 0},
-        Ending{"NinetyNineDeliveredTwice", {{99, TreeSlot::Root}, {50, TreeSlot::Left}, {99, TreeSlot::Right}},
-               LossCause::RepeatedKey, 99},
+        Ending{"ZeroDeliveredTwice", {{50, 0}, {75, 2}, {25, 1}, {0, 3}, {0, 4}}, LossCause::RepeatedKey, 0},
+        Ending{"NinetyNineDeliveredTwice", {{50, 0}, {25, 1}, {75, 2}, {99, 6}, {99, 5}}, LossCause::RepeatedKey,
+               99},
         Ending{"RepeatIntoTheLastFreeStallLosesInsteadOfWinning",
                {{50, 0}, {25, 1}, {75, 2}, {12, 3}, {37, 4}, {62, 5}, {50, 6}}, LossCause::RepeatedKey, 50},
+        // No number lies between 49 and 50, nor below 0, nor above 99 (a rotation named right brought 99 there).
+        Ending{"DeadEndBetweenFortyNineAndFifty", {{50, 0}, {49, 1}}, LossCause::Stuck, TreeSlot::LeftRight, 49, 50},
+        Ending{"DeadEndBelowZero", {{0, 0}}, LossCause::Stuck, TreeSlot::Left, -1, 0},
+        Ending{"DeadEndAboveNinetyNineAfterARotation", {{1, 0}, {70, 2}, {99, 6, RotationKind::SingleLeft}},
+               LossCause::Stuck, TreeSlot::RightRight, 99, 100},
         Ending{"ClockRunsOutWithThreeStallsFilled", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut, 3},
         Ending{"ClockRunsOutWithAllButOneGrandchildFilled", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {80, 6}},
                LossCause::TimeOut, 6},
@@ -255,8 +279,8 @@ INSTANTIATE_TEST_SUITE_P(
     Match, Rotations,
     ::testing::Values(Rotation{"SingleRight", RotationKind::SingleRight, {{50, 0}, {30, 1}, {20, 3}}},
                       Rotation{"DoubleRight", RotationKind::DoubleRight, {{50, 0}, {30, 1}, {40, 4}}},
-                      Rotation{"SingleLeft", RotationKind::SingleLeft, {{0, 0}, {70, 2}, {99, 6}}},
-                      Rotation{"DoubleLeft", RotationKind::DoubleLeft, {{50, 0}, {99, 2}, {60, 5}}}),
+                      Rotation{"SingleLeft", RotationKind::SingleLeft, {{10, 0}, {70, 2}, {90, 6}}},
+                      Rotation{"DoubleLeft", RotationKind::DoubleLeft, {{50, 0}, {90, 2}, {60, 5}}}),
     rowName<Rotation>);
 
 TEST_F(Match, OutcomeIsFinalUnderTheCardWhoseHiddenButtonsAnswerNothing) {
@@ -451,8 +475,9 @@ protected:
         ASSERT_EQ(game.lossCause, cause);
         const sf::Image shot = driver.capture();
         EXPECT_TRUE(shows(shot, game.tryAgainButtonSprite));
-        // The sheet's rows, top to bottom: wrong stall, wrong rotation, repeated number.
-        const int32_t row = cause == LossCause::WrongSlot ? 0 : cause == LossCause::WrongRotation ? 1 : 2;
+        // The sheet's rows, top to bottom: wrong stall, wrong rotation, repeated number, dead end.
+        const int32_t rows[LossCause::Count] = {-1, 0, 1, 2, -1, 3, -1};
+        const int32_t row = rows[cause];
         sf::Sprite heading(game.practiceHeadingsTexture,
                            {0, row * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight});
         heading.setPosition(kPracticeHeadingPosition);
@@ -477,6 +502,15 @@ int32_t expectedFactor(const TreeNode* node) {
 TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCounts) {
     ASSERT_TRUE(driver.insert(50, TreeSlot::Root) && driver.insert(30, TreeSlot::Left));
     const std::string twoFruits = describeTree(game.balancedRoot);
+    // A rotation named right into a dead end (29 under 30 turns the tree to 30(29,50), and no number lies between
+    // 29 and 30): taken back to before the delivery that asked for it, and then the fruit goes to the bin.
+    ASSERT_TRUE(driver.insert(29, TreeSlot::LeftLeft));
+    driver.answer(RotationKind::SingleRight);
+    expectTakenBack(LossCause::Stuck, 29);
+    EXPECT_EQ(describeTree(game.balancedRoot), twoFruits);
+    EXPECT_EQ(describeTree(game.playerRoot), twoFruits);
+    EXPECT_EQ(game.slotFruit[TreeSlot::LeftLeft], kNoFruit);
+    driver.walkInto(game.binAreaSprite);
     // A wrong stall: the card, then the fruit in the hand and the trees as they were.
     ASSERT_TRUE(driver.insert(20, TreeSlot::LeftRight));
     expectTakenBack(LossCause::WrongSlot, 20);
@@ -506,9 +540,16 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
     play({{10, 3}, {25, 4}, {40, 5}, {60, 6}});
     driver.turn();
     ASSERT_EQ(game.matchWon, 1);
-    EXPECT_TRUE(shows(driver.capture(), titleOf(game.practiceCompleteSprite)));
-    for (const int32_t cause : {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey}) {
+    const sf::Image finished = driver.capture();
+    EXPECT_TRUE(shows(finished, titleOf(game.practiceCompleteSprite)));
+    // One mistake of each kind, each counted on a row of its own: something is drawn over each row's spot.
+    for (const int32_t cause : {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey,
+                                LossCause::Stuck}) {
         EXPECT_EQ(game.practiceMistakes[cause], 1) << "mistakes of kind " << cause;
+    }
+    for (const sf::Vector2f& spot : kCardMistakeCentres) {
+        const sf::IntRect middle(static_cast<int>(spot.x) - 8, static_cast<int>(spot.y) - 8, 16, 16);
+        EXPECT_FALSE(shows(finished, centredOn(game.practiceCompleteTexture, middle, spot))) << "a bare spot";
     }
     EXPECT_FALSE(std::filesystem::exists(scratch / "jogo" / "best-time")) << "practice kept a record";
     // Every move is in the history, the mistakes taken back among them.
@@ -517,9 +558,10 @@ TEST_F(Practice, EachMistakeIsShownThenTakenBackAndSevenStallsFinishWithTheCount
         EXPECT_EQ(line[Mode], "practice");
         moves.push_back(line[Event] + " " + line[Correct]);
     }
-    const std::vector<std::string> made = {"stall 1", "stall 1", "stall 0", "stall 1", "rotation 0",
-                                           "stall 1", "rotation 1", "repeat 0", "stall 1",  "stall 1",
-                                           "stall 1", "stall 1", "complete 1"};
+    const std::vector<std::string> made = {"stall 1",  "stall 1", "stall 1", "rotation 1", "stuck 0",
+                                           "stall 0",  "stall 1", "rotation 0", "stall 1", "rotation 1",
+                                           "repeat 0", "stall 1", "stall 1", "stall 1", "stall 1",
+                                           "complete 1"};
     EXPECT_EQ(moves, made);
     // Back at the menu a match is the match it was: the clock runs, H shows nothing, a mistake ends it.
     driver.press(sf::Keyboard::Enter, 2);
@@ -567,4 +609,102 @@ TEST_F(Practice, BadgesShowEachFilledStallsBalanceFactorAndTheTwoOfAQuestion) {
     EXPECT_EQ(expectBadges("after the rotation and 40"), 2);
     driver.press(sf::Keyboard::H);
     EXPECT_FALSE(shows(driver.capture(), game.balanceSprites[TreeSlot::Right])) << "H again hides them";
+}
+
+namespace {
+
+// A tree the test owns, freed whatever the outcome.
+struct OwnedTree {
+    TreeNode* root = nullptr;
+    ~OwnedTree() { destroyTree(&root); }
+};
+
+// Each legal move from the tree at root: every number of 0..numbers-1 not in it, at the place plain insertion gives
+// it within three levels, then the AVL insertion; `next` sees the tree after it.
+void eachMove(TreeNode* root, int32_t numbers, const std::function<void(TreeNode*)>& next) {
+    for (int32_t number = 0; number < numbers; ++number) {
+        if (findKey(&root, number) != -1 || placeOfKey(root, number) == TreeSlot::None) continue;
+        OwnedTree after;
+        copyTree(&root, &after.root);
+        int32_t kind = RotationKind::None;
+        insertBalanced(&after.root, number, 0, kind);
+        next(after.root);
+    }
+}
+
+// The trees legal play reaches, each once, up to `mostFruits` fruits.
+void everyTree(int32_t numbers, int32_t mostFruits, const std::function<void(TreeNode*)>& visit) {
+    std::set<std::string> seen;
+    std::function<void(TreeNode*)> grow = [&](TreeNode* root) {
+        if (!seen.insert(describeTree(root)).second) return;
+        visit(root);
+        if (static_cast<int32_t>(inOrderKeys(root).size()) < mostFruits) eachMove(root, numbers, grow);
+    };
+    grow(nullptr);
+}
+
+// Whether a tree can still be completed, asked of the numbers themselves, every tree met remembered whole.
+struct NumberSearch {
+    bool completable(TreeNode* root) {
+        const std::string tree = describeTree(root);
+        if (answers.count(tree) == 0) {
+            bool found = filledSlots(root) == kStallCount;
+            eachMove(root, numbers, [&](TreeNode* next) { found = found || completable(next); });
+            answers[tree] = found;
+        }
+        return answers[tree];
+    }
+    int32_t numbers;
+    std::map<std::string, bool> answers;
+};
+
+// findDeadEnd agrees with the numbers' search, and the stall it names is free and hangs from one of its two numbers,
+// which are neighbours (or the range's ends).
+::testing::AssertionResult agrees(NumberSearch& search, TreeNode* root) {
+    const DeadEnd found = findDeadEnd(root, search.numbers);
+    const std::string tree = describeTree(root) + " in 0.." + std::to_string(search.numbers - 1);
+    if (found.stuck == search.completable(root)) return ::testing::AssertionFailure() << tree << " misjudged";
+    if (!found.stuck) return ::testing::AssertionSuccess();
+    const std::vector<int32_t> keys = inOrderKeys(root);
+    const auto bound = std::lower_bound(keys.begin(), keys.end(), found.above);
+    const TreeNode* parent = nodeAtSlot(root, (found.slot - 1) / 2);
+    const bool right = (bound == keys.end() ? found.above == search.numbers : *bound == found.above) &&
+                       (bound == keys.begin() ? found.below == -1 : *(bound - 1) == found.below) &&
+                       found.slot > 0 && !nodeAtSlot(root, found.slot) && parent &&
+                       parent->key == (found.slot % 2 ? found.above : found.below);
+    if (right) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << tree << ": stall " << found.slot << " between " << found.below << " and "
+                                         << found.above;
+}
+
+}  // namespace
+
+TEST(DeadEnd, AgreesWithASearchOverTheNumbersOnEveryTreeOfSmallRangesAndOnRandomTrees) {
+    // In 7 to 10 numbers gaps hold few, so which one is taken decides what is left; every tree play reaches there is
+    // tried, those of two fruits (one rotation away) among them.
+    int32_t stuckRotationAway = 0;
+    for (int32_t numbers = 7; numbers <= 10; ++numbers) {
+        NumberSearch search{numbers, {}};
+        everyTree(numbers, kStallCount, [&](TreeNode* root) {
+            EXPECT_TRUE(agrees(search, root));
+            stuckRotationAway += filledSlots(root) == 2 && findDeadEnd(root, numbers).stuck;
+        });
+    }
+    EXPECT_GT(stuckRotationAway, 50);
+    // In the game's range a stuck tree always shows a stall no number fits: tried on every tree of one or two fruits
+    // (after the third no move rotates, and each free stall takes only numbers of its own gap), and the issue's.
+    everyTree(kFruitCount, 2, [&](TreeNode* root) {
+        const DeadEnd found = findDeadEnd(root);
+        EXPECT_TRUE(!found.stuck || found.above == found.below + 1) << describeTree(root);
+    });
+    const std::pair<std::vector<int32_t>, int32_t> examples[] = {
+        {{50, 49}, TreeSlot::LeftRight}, {{50, 51}, TreeSlot::RightLeft}, {{50, 49, 51}, TreeSlot::LeftRight}};
+    for (const auto& [keys, slot] : examples) {
+        OwnedTree tree;
+        for (const int32_t key : keys) {
+            int32_t kind = RotationKind::None;
+            insertBalanced(&tree.root, key, 0, kind);
+        }
+        EXPECT_EQ(findDeadEnd(tree.root).slot, slot) << describeTree(tree.root);
+    }
 }

@@ -305,6 +305,9 @@ std::string Driver::newHistoryLines() {
     const bool settled = !g.hasOutcome() && g.pendingRotation == RotationKind::None;
     RULE(!settled || sameShapeAndKeys(g.balancedRoot, g.playerRoot),
          "the trees differ: " << describeTree(g.balancedRoot) << " / " << describeTree(g.playerRoot));
+    // Every change to the tree was checked: play never goes on with a tree that can no longer be completed.
+    RULE(!settled || !findDeadEnd(g.balancedRoot).stuck,
+         "play goes on at a dead end: " << describeTree(g.balancedRoot));
     // A rotation is asked for only after the fruit went to its own stall: the
     // player's tree is then still a search tree, with the fruit where it was put.
     const std::vector<int32_t> playerKeys = inOrderKeys(g.playerRoot);

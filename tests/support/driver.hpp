@@ -74,10 +74,10 @@ public:
     sf::Image capture();  // what the window shows after the last frame
 
     // After every play frame: the reference tree is a balanced search tree of different numbers; between moves
-    // the player's tree equals it; a rotation is asked for only after a fruit went to its own stall; the slots show
-    // the player's tree until the outcome; the falling numbers differ; the hand agrees with the number held; the
-    // character stays in the market, out of every solid area; an outcome never changes, silences the music and
-    // stops the timer, which stays within the match.
+    // the player's tree equals it and can still be completed; a rotation is asked for only after a fruit went to
+    // its own stall; the slots show the player's tree until the outcome; the falling numbers differ; the hand
+    // agrees with the number held; the character stays in the market, out of every solid area; an outcome never
+    // changes, silences the music and stops the timer, which stays within the match.
     ::testing::AssertionResult checkFrame();
     bool checking = true;
     int64_t framesChecked = 0;
