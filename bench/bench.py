@@ -3,9 +3,10 @@
 Each round runs, one after the other: the game's play frame, the bare program's
 frame, the floor (clear and display), the game's start-up, and one session of the
 real binary (menu left idle, then a match at its 60 frames per second) for CPU
-use and peak resident memory, and the history program (a summary of 100,000
-lines, and appends to them; a class's report of 100 files of 10,000 lines).
-Interleaving spreads any change in the machine's load over all figures alike.
+use and peak resident memory, the history program (a summary of 100,000
+lines, and appends to them; a class's report of 100 files of 10,000 lines) and
+the dead-end check on 30,000 trees. Interleaving spreads any change in the
+machine's load over all figures alike.
 """
 import argparse
 import os
@@ -84,6 +85,7 @@ def main():
     bare = os.path.join(build, 'bench', 'bare_frame')
     binary = os.path.join(build, 'jogo')
     history = os.path.join(build, 'bench', 'history_bench')
+    dead_end = os.path.join(build, 'bench', 'dead_end_bench')
 
     samples = {}
 
@@ -100,6 +102,7 @@ def main():
         keep(run([game_bench, 'startup', str(time.monotonic_ns())]))
         keep(session(binary))
         keep(run([history, str(HISTORY_ROUNDS), binary]))
+        keep(run([dead_end]))
         print('round %d done' % round_number, file=sys.stderr)
 
     m = {k: statistics.median(v) for k, v in samples.items()}
@@ -112,8 +115,8 @@ def main():
         ('play frame, floor: clear + display (us)', 'floor_frame_us', '%.0f', ''),
         ('start-up to first menu frame (ms)', 'startup_ms', '%.1f', '<= 300'),
         ('  of which before main (ms)', 'before_main_ms', '%.1f', ''),
-        ('  of which loading the 45 pictures (ms)', 'load_pictures_ms', '%.1f', ''),
-        ('  decoding the 45 pictures alone (ms)', 'decode_ms', '%.1f', ''),
+        ('  of which loading the 46 pictures (ms)', 'load_pictures_ms', '%.1f', ''),
+        ('  decoding the 46 pictures alone (ms)', 'decode_ms', '%.1f', ''),
         ('peak resident memory (MB)', 'peak_rss_mb', '%.1f', '<= 130'),
         ('CPU, menu idle (% of a core)', 'menu_cpu', '%.1f', '<= 8'),
         ('CPU, match at 60 fps (% of a core)', 'match_cpu', '%.1f', '<= 55'),
@@ -122,6 +125,9 @@ def main():
         ('history append, one line to that file (ms)', 'history_append_ms', '%.3f', '<= 1'),
         ('  slowest of each run\'s 500 appends (ms)', 'history_append_slowest_ms', '%.3f', ''),
         ('class report: jogo --report on 100 files of 10,000 lines (ms)', 'class_report_ms', '%.1f', '<= 1000'),
+        ('dead-end check after a move, median of 30,000 trees (us)', 'dead_end_median_us', '%.2f', ''),
+        ('  99th percentile (us)', 'dead_end_p99_us', '%.2f', ''),
+        ('  slowest tree, its median over 5 calls (us)', 'dead_end_slowest_tree_us', '%.1f', '<= 100'),
     ]
     for label, key, fmt, target in rows:
         print('| %s | %s | %s | %s |' % (label, fmt % m[key],

@@ -40,8 +40,8 @@ const char* const kPictures[] = {
     "Barraca4.png", "Barraca5.png", "Barraca6.png", "BotaoInserirFruta.png", "AvisoRotacao.png",
     "BotaoRotacaoDireita.png", "BotaoRotacaoDuplaDireita.png", "BotaoRotacaoEsquerda.png",
     "BotaoRotacaoDuplaEsquerda.png", "PerdeuPosicao.png", "PerdeuRotacao.png", "PerdeuChave.png",
-    "PerdeuTempo.png", "Ganhou.png", "BotaoJogarNovamente.png", "Tempo.png", "Legendas.png",
-    "BotaoPraticar.png", "BotaoResultados.png", "PraticaTitulos.png", "PraticaCompleta.png",
+    "PerdeuTempo.png", "PerdeuSemSaida.png", "Ganhou.png", "BotaoJogarNovamente.png", "Tempo.png",
+    "Legendas.png", "BotaoPraticar.png", "BotaoResultados.png", "PraticaTitulos.png", "PraticaCompleta.png",
     "BotaoTentarDeNovo.png", "SemRelogio.png", "Fatores.png", "Algarismos.png", "TelaResultados.png",
     "ResultadosVazio.png", "Barras.png", "Marcas.png", "SemSom.png"};
 

@@ -9,7 +9,7 @@ source tools/deps.sh
 ensure_packages "${JOGO_BUILD_PACKAGES[@]}" "${JOGO_TEST_PACKAGES[@]}"
 rounds="${1:-5}"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DJOGO_TESTS=OFF -DJOGO_BENCH=ON >/dev/null
-cmake --build build-bench -j2 --target jogo game_bench bare_frame history_bench >/dev/null
+cmake --build build-bench -j2 --target jogo game_bench bare_frame history_bench dead_end_bench >/dev/null
 export ALSOFT_DRIVERS=null
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     /usr/bin/python3 bench/bench.py --build build-bench --rounds "$rounds"

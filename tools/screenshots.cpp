@@ -116,6 +116,7 @@ const Scene kScenes[] = {
     {"lost-position-bin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {10, 6}}, nullptr},
     {"lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
     {"lost-key", {{50, 0}, {30, 1}, {70, 2}, {30, 4}}, nullptr},
+    {"lost-stuck", {{50, 0}, {49, 1}}, nullptr},
     {"lost-time", {{50, 0}, {30, 1}, {70, 2}}, [](Driver& d) {
          d.game.match.seconds = kMatchSeconds;
          d.turn();
@@ -129,6 +130,7 @@ const Scene kScenes[] = {
     {"en/menu", {}, pointAway},
     {"en/match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"en/lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
+    {"en/lost-stuck", {{50, 0}, {49, 1}}, nullptr},
     {"en/results", {}, results},
     {"en/practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
     {"en/practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},

@@ -7,6 +7,7 @@
 
 #include "app/dimensions.hpp"
 #include "match/market.hpp"
+#include "match/outcomes.hpp"
 
 // Button sheets: three frames one below the other (rest, hover, pressed).
 constexpr int32_t kButtonWidth = 201;
@@ -73,20 +74,31 @@ const sf::Vector2f kCardButtonPosition{299, 300};
 const sf::Vector2f kCardWonTimeCentre{300, 318};
 const sf::Vector2f kCardBestTimeCentre{500, 318};
 const sf::Vector2f kCardRecordCaptionCentre{500, 400};
+// The dead end's card: on the right the word before the numbers that close the
+// stall, then those two numbers as fruits with the word between them, or the one
+// number where the range itself closes it.
+const sf::Vector2f kCardNeighboursWordCentre{545, 252};
+const sf::Vector2f kCardNeighbourCentres[2] = {{500, 300}, {590, 300}};
+const sf::Vector2f kCardNeighbourCentre{545, 300};
+constexpr float kNeighbourFruitScale = 0.75f;
 
 // A practice mistake is shown on its lost card under a heading of its own: one
-// sheet, a row for each mistake in the order of LossCause from WrongSlot on.
+// sheet, a row for each mistake in the order of LossCause from WrongSlot on, the
+// clock (which practice has not) left out.
 const sf::Vector2f kPracticeHeadingPosition{150, 96};
 constexpr int32_t kPracticeHeadingWidth = 500;
 constexpr int32_t kPracticeHeadingHeight = 128;
 inline sf::IntRect practiceHeadingCell(int32_t cause) {
-    return sf::IntRect(0, (cause - 1) * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight);
+    const int32_t row = cause - (cause > LossCause::TimeOut ? 2 : 1);
+    return sf::IntRect(0, row * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight);
 }
 
 // The practice's finished card: the time taken on the left, the mistakes by kind
-// on the right (wrong stall, wrong rotation, repeated number).
+// on the right, one row each: wrong stall, wrong rotation, repeated number, dead end.
 const sf::Vector2f kCardPracticeTimeCentre{290, 320};
-const sf::Vector2f kCardMistakeCentres[3] = {{590, 300}, {590, 350}, {590, 400}};
+constexpr int32_t kPracticeMistakeKinds[4] = {LossCause::WrongSlot, LossCause::WrongRotation,
+                                              LossCause::RepeatedKey, LossCause::Stuck};
+const sf::Vector2f kCardMistakeCentres[4] = {{590, 290}, {590, 331}, {590, 372}, {590, 413}};
 
 // Badges of the balance factors, one row of cells from -2 to +2, each drawn at
 // the top right of its stall.
@@ -153,6 +165,14 @@ constexpr int32_t NewRecord = 2;
 constexpr int32_t NoRecord = 3;
 // Then "0 de 7" to "7 de 7", filled stalls.
 constexpr int32_t FirstCount = 4;
+// The sign on a stall no number can fill, and the words around the numbers that
+// close it: before two, between them, and before the one where the range ends
+// (below 0, above 99).
+constexpr int32_t NoEntry = 12;
+constexpr int32_t Between = 13;
+constexpr int32_t And = 14;
+constexpr int32_t BelowFirst = 15;
+constexpr int32_t AboveLast = 16;
 }  // namespace Caption
 
 // Cell n of a sheet of ten columns, read row by row.

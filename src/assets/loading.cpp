@@ -135,6 +135,9 @@ void Pictures::load(int32_t language) {
     loadPicture(lostTimeTexture, "PerdeuTempo.png");
     lostTimeSprite.setTexture(lostTimeTexture);
     lostTimeSprite.setPosition(0, 0);
+    loadPicture(lostStuckTexture, "PerdeuSemSaida.png");
+    lostStuckSprite.setTexture(lostStuckTexture);
+    lostStuckSprite.setPosition(0, 0);
     loadPicture(wonTexture, "Ganhou.png");
     wonSprite.setTexture(wonTexture);
     wonSprite.setPosition(0, 0);

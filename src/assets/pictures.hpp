@@ -74,12 +74,14 @@ struct Pictures {
     sf::Texture lostKeyTexture;
     sf::Texture playAgainButtonTexture;
     sf::Texture lostTimeTexture;
+    sf::Texture lostStuckTexture;
     sf::Sprite wonSprite;
     sf::Sprite lostPositionSprite;
     sf::Sprite lostRotationSprite;
     sf::Sprite lostKeySprite;
     sf::Sprite playAgainButtonSprite;
     sf::Sprite lostTimeSprite;
+    sf::Sprite lostStuckSprite;
     // Captions, marks and counts drawn into the end cards, one sheet.
     sf::Texture captionsTexture;
     sf::Sprite captionSprite;

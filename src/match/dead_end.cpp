@@ -2,12 +2,11 @@
 // between two neighbours (all of its numbers land at one stall and compare alike with the tree), and which of its
 // numbers is taken only decides how many free numbers the two gaps it leaves hold. Counts are what the search
 // keeps, each cut to the moves still left: a gap can never be asked for more numbers than that, and more free
-// numbers never hurt. A tree relabelled with the smallest keys that keep those counts is the same state as any
-// tree with them, so the states found to fail are remembered by their shape and their counts.
+// numbers never hurt. A rotation can only come while the root lacks a child: from then on every free stall is a
+// grandchild that takes a number of its own gap, so the search stops there and counts the gaps.
 #include "match/dead_end.hpp"
 
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -45,54 +44,40 @@ int32_t relabel(TreeNode* root, int32_t top, int32_t enough) {
     return after + 1 + std::min(top - before - 1, enough);
 }
 
-class Search {
-public:
-    // True when some sequence of moves fills every stall of the relabelled tree at root.
-    bool completable(TreeNode* root, int32_t top) {
-        if (filledSlots(root) == TreeSlot::Count) {
-            return true;
-        }
-        std::vector<TreeNode*> nodes;
-        inOrder(root, nodes);
-        const int32_t count = static_cast<int32_t>(nodes.size());
-        // Seven bits of shape, then three for the count of each of the at most eight gaps (no more than six).
-        uint32_t state = 0;
-        for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
-            state = state << 1 | (nodeAtSlot(root, slot) != nullptr ? 1u : 0u);
-        }
-        for (int32_t gap = 0; gap <= count; ++gap) {
-            const int32_t below = gap == 0 ? -1 : nodes[gap - 1]->key;
-            const int32_t above = gap == count ? top : nodes[gap]->key;
-            state = state << 3 | static_cast<uint32_t>(above - below - 1);
-        }
-        if (failed.count(state) != 0) {
-            return false;
-        }
-        for (int32_t gap = 0; gap <= count; ++gap) {
-            const int32_t below = gap == 0 ? -1 : nodes[gap - 1]->key;
-            const int32_t above = gap == count ? top : nodes[gap]->key;
-            // The whole gap lands at one stall, or below the third level.
-            if (above - below < 2 || placeOfKey(root, below + 1) == TreeSlot::None) {
-                continue;
-            }
-            for (int32_t number = below + 1; number < above; ++number) {
-                OwnedTree next;
-                copyTree(&root, &next.root);
-                int32_t rotation = RotationKind::None;
-                insertBalanced(&next.root, number, 0, rotation);
-                const int32_t nextTop = relabel(next.root, top, TreeSlot::Count - count - 1);
-                if (completable(next.root, nextTop)) {
-                    return true;
-                }
-            }
-        }
-        failed.insert(state);
-        return false;
+// True when some sequence of moves fills every stall of the relabelled tree at root, whose range ends below top.
+bool completable(TreeNode* root, int32_t top) {
+    std::vector<TreeNode*> nodes;
+    inOrder(root, nodes);
+    const int32_t count = static_cast<int32_t>(nodes.size());
+    // Gaps that still hold a number, each landing at a stall of its own.
+    int32_t open = 0;
+    for (int32_t gap = 0; gap <= count; ++gap) {
+        const int32_t below = gap == 0 ? -1 : nodes[gap - 1]->key;
+        const int32_t above = gap == count ? top : nodes[gap]->key;
+        open += above - below >= 2 && placeOfKey(root, below + 1) != TreeSlot::None ? 1 : 0;
     }
-
-private:
-    std::unordered_set<uint32_t> failed;
-};
+    if (nodeAtSlot(root, TreeSlot::Left) != nullptr && nodeAtSlot(root, TreeSlot::Right) != nullptr) {
+        // No insertion within three levels unbalances a node any more.
+        return open == TreeSlot::Count - count;
+    }
+    for (int32_t gap = 0; gap <= count; ++gap) {
+        const int32_t below = gap == 0 ? -1 : nodes[gap - 1]->key;
+        const int32_t above = gap == count ? top : nodes[gap]->key;
+        if (above - below < 2 || placeOfKey(root, below + 1) == TreeSlot::None) {
+            continue;
+        }
+        for (int32_t number = below + 1; number < above; ++number) {
+            OwnedTree next;
+            copyTree(&root, &next.root);
+            int32_t rotation = RotationKind::None;
+            insertBalanced(&next.root, number, 0, rotation);
+            if (completable(next.root, relabel(next.root, top, TreeSlot::Count - count - 1))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -108,12 +93,13 @@ DeadEnd findDeadEnd(TreeNode* root, int32_t numbers) {
     OwnedTree relabelled;
     copyTree(&root, &relabelled.root);
     const int32_t top = relabel(relabelled.root, numbers, TreeSlot::Count - count);
-    if (Search().completable(relabelled.root, top)) {
+    if (completable(relabelled.root, top)) {
         return deadEnd;
     }
     // Which stall to show: of the free ones (empty, under a filled parent), the first with the fewest free numbers
-    // between its neighbours, the keys on its path that bound it. A stuck tree has one with none (the tests try
-    // every tree the game can reach in small ranges), so the stall shown is one no number can fill.
+    // between its neighbours, the keys on its path that bound it. In the game's range a stuck tree always has one
+    // with none, so the stall shown is one no number fits (the tests try every tree of one or two fruits; after the
+    // third nothing rotates). Only a smaller range can leave gaps that each hold a number yet too few in all.
     int32_t fewest = numbers + 1;
     for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
         const bool free = nodeAtSlot(root, slot) == nullptr && (slot == TreeSlot::Root ||

@@ -1,7 +1,8 @@
 // Each end card keeps its rule printed and shows, in the room left for it, what
 // the correct move of this very match was: where the fruit belonged, the rotation
-// that was asked for, the number that was already there, how far the tree got, or
-// the time of the win beside the best time. Everything drawn here is a sprite
+// that was asked for, the number that was already there, how far the tree got, the
+// stall no number can fill any more and the two numbers that close it, or the time
+// of the win beside the best time. Everything drawn here is a sprite
 // over a picture that is already loaded (fruits, buttons, timer, captions).
 #include <algorithm>
 #include <cmath>
@@ -32,6 +33,8 @@ void Game::drawEndScreen() {
         endPicture = &pictures.lostKeySprite;
     } else if (match.loss == LossCause::TimeOut) {
         endPicture = &pictures.lostTimeSprite;
+    } else if (match.loss == LossCause::Stuck) {
+        endPicture = &pictures.lostStuckSprite;
     }
     if (endPicture == nullptr) {
         return;
@@ -68,12 +71,13 @@ void Game::drawEndAnswer() {
         centreOn(pictures.captionSprite, centre);
         window.draw(pictures.captionSprite);
     };
-    const auto drawBigFruit = [this](int32_t fruit) {
+    const auto drawFruit = [this](int32_t fruit, sf::Vector2f centre, float scale) {
         pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        pictures.answerFruitSprite.setScale(1, 1);
-        centreOn(pictures.answerFruitSprite, kCardFruitCentre);
+        pictures.answerFruitSprite.setScale(scale, scale);
+        centreOn(pictures.answerFruitSprite, centre);
         window.draw(pictures.answerFruitSprite);
     };
+    const auto drawBigFruit = [&drawFruit](int32_t fruit) { drawFruit(fruit, kCardFruitCentre, 1); };
     const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
         pictures.answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
         centreOn(pictures.answerTimerSprite, centre);
@@ -82,9 +86,8 @@ void Game::drawEndAnswer() {
 
     if (match.won && match.practice) {
         drawNumber(match.wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
-        const int32_t kinds[] = {LossCause::WrongSlot, LossCause::WrongRotation, LossCause::RepeatedKey};
-        for (int32_t row = 0; row < 3; ++row) {
-            drawNumber(match.mistakes[kinds[row]], kCardMistakeCentres[row]);
+        for (int32_t row = 0; row < 4; ++row) {
+            drawNumber(match.mistakes[kPracticeMistakeKinds[row]], kCardMistakeCentres[row]);
         }
     } else if (match.won) {
         drawSeconds(match.wonSeconds, kCardWonTimeCentre);
@@ -122,6 +125,24 @@ void Game::drawEndAnswer() {
     } else if (match.loss == LossCause::TimeOut) {
         drawTree(match.player.root);
         drawCaption(Caption::FirstCount + filledSlots(match.player.root), kCardCaptionCentre);
+    } else if (match.loss == LossCause::Stuck && match.deadEnd.stuck) {
+        // The tree as the last move left it, the closed stall signed; on the right
+        // "between 49 and 50", "below 0" or "above 99", then what the card prints:
+        // no new number fits.
+        drawTree(match.player.root);
+        drawCaption(Caption::NoEntry, kCardSlotCentres[match.deadEnd.slot]);
+        if (match.deadEnd.below < 0) {
+            drawCaption(Caption::BelowFirst, kCardNeighboursWordCentre);
+            drawFruit(match.deadEnd.above, kCardNeighbourCentre, kNeighbourFruitScale);
+        } else if (match.deadEnd.above >= kFruitCount) {
+            drawCaption(Caption::AboveLast, kCardNeighboursWordCentre);
+            drawFruit(match.deadEnd.below, kCardNeighbourCentre, kNeighbourFruitScale);
+        } else {
+            drawCaption(Caption::Between, kCardNeighboursWordCentre);
+            drawFruit(match.deadEnd.below, kCardNeighbourCentres[0], kNeighbourFruitScale);
+            drawCaption(Caption::And, kCardNeighbourCentre);
+            drawFruit(match.deadEnd.above, kCardNeighbourCentres[1], kNeighbourFruitScale);
+        }
     }
 }
 

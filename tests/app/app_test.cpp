@@ -341,10 +341,12 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     EXPECT_TRUE(shows(empty, game.pictures.resultsEmptySprite)) << "nothing to show, and no word of it";
     EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds)) << "the best time";
     driver.press(sf::Keyboard::Enter, 2);
-    ASSERT_TRUE((game.screen == GameScreen::Menu));
-    // Two matches (one lost naming a double right rotation as a single right one, then one won) and a practice,
-    // between lines no one can read: garbage, a second header, a line cut short.
+    ASSERT_EQ(game.screen, GameScreen::Menu);
+    // Four matches (one lost naming a double right rotation as a single right one, one won, one at a dead end and
+    // one left for the menu) and a practice, between lines no one can read: garbage, a second header, a line cut
+    // short.
     const std::string first = "2026-12-01T10:00:00-03:00", second = "2026-12-02T10:00:00-03:00";
+    const std::string third = "2026-12-02T11:00:00-03:00", fourth = "2026-12-02T12:00:00-03:00";
     const auto line = [](const std::string& match, const char* mode, const char* rest) {
         return "2026-12-03T10:00:00-03:00," + match + "," + mode + "," + rest + "\n";
     };
@@ -358,6 +360,8 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     text += line(second, "practice", "stall,30,L,L,1,3.0");
     text += line(second, "practice", "stall,35,LR,RL,0,4.0");
     text += line(second, "match", "won,,,,1,41.5");
+    text += line(third, "match", "stuck,49,LR,,0,6.0");
+    text += line(fourth, "match", "left,,,,0,8.0");
     text += "2026-12-03T10:00:00-03:00,2026-12-0";
     std::ofstream(scratch / "jogo" / "history.csv") << text;
     driver.click(game.pictures.resultsButtonSprite);
@@ -376,14 +380,15 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
         }
         EXPECT_NEAR(greenPixels, shares[kind] * kResultsRotationTrackWidth, 6) << "rotation " << kind;
     }
-    // One match lost, one won: their marks from the oldest on the left, and the counts.
-    for (const int32_t at : {0, 1}) {
+    // Each match's mark from the oldest on the left, and the counts.
+    const int32_t marks[] = {LossCause::WrongRotation, LossCause::None, LossCause::Stuck, LossCause::Left};
+    for (int32_t at = 0; at < 4; ++at) {
         const sf::Vector2f socket(kResultsFirstMarkX + kResultsMarkSpacing * at, kResultsMarksY);
-        const int32_t mark = at == 0 ? LossCause::WrongRotation : 0;
-        EXPECT_TRUE(shows(shot, centredOn(game.pictures.marksTexture, {mark * kMarkSize, 0, kMarkSize, kMarkSize}, socket)));
+        const sf::IntRect cell(marks[at] * kMarkSize, 0, kMarkSize, kMarkSize);
+        EXPECT_TRUE(shows(shot, centredOn(game.pictures.marksTexture, cell, socket))) << "mark " << at;
     }
     EXPECT_FALSE(shows(shot, game.pictures.resultsEmptySprite));
-    EXPECT_TRUE(showsNumber(shot, 2, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
+    EXPECT_TRUE(showsNumber(shot, 4, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
     EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
     EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX, kResultsFiguresY})) << "matches won";
     EXPECT_TRUE(showsNumber(shot, 1, kResultsBinToStallCentre)) << "bin fruits put in a stall";

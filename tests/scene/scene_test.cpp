@@ -104,6 +104,12 @@ TEST_P(Endings, TheCardShowsThisMatchsAnswerAndLeadsBackToTheMenu) {
     case LossCause::RepeatedKey:
         card = {p.lostKeySprite, fruit(last.fruit, kCardFruitCentre, 1)};
         break;
+    case LossCause::Stuck:
+        // The closed stall signed, and the two numbers that close it.
+        card = {p.lostStuckSprite, caption(Caption::NoEntry, kCardSlotCentres[TreeSlot::LeftRight]),
+                fruit(49, kCardNeighbourCentres[0], kNeighbourFruitScale),
+                fruit(50, kCardNeighbourCentres[1], kNeighbourFruitScale)};
+        break;
     case LossCause::TimeOut:
         card = {p.lostTimeSprite, caption(Caption::FirstCount + filledSlots(game.match.player.root), kCardCaptionCentre)};
         break;
@@ -134,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         Ending{"BelongedInTheBin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {10, 6}}, LossCause::WrongSlot},
         Ending{"WrongRotation", {{50, 0}, {30, 1}, {40, 4}}, LossCause::WrongRotation},
         Ending{"RepeatedNumber", {{50, 0}, {50, 2}}, LossCause::RepeatedKey},
+        Ending{"DeadEnd", {{50, 0}, {49, 1}}, LossCause::Stuck},
         Ending{"TimeOut", {{50, 0}, {30, 1}, {70, 2}}, LossCause::TimeOut}),
     [](const auto& info) { return std::string(info.param.name); });
 

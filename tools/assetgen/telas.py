@@ -377,16 +377,22 @@ CARD_SLOTS = [(330, 290), (265, 345), (395, 345), (232, 410), (297, 410), (363, 
 CARD_FRUIT = (545, 300)
 CARD_TIMES = ((300, 318), (500, 318))
 CAPTION_W, CAPTION_H = 160, 48
+# The dead end's card: on the right, the two numbers that close the stall (or the
+# one where the range itself closes it), under the word before them, and what that
+# means, above the bin's badge.
+CARD_NEIGHBOURS_WORD_Y = 252
+CARD_NEIGHBOURS_Y = 300
+CARD_BIN_BADGE = (545, 412)
 # The practice's complete card: the time in digits in a box on the left; on the
-# right one row a mistake (wrong stall, wrong rotation, repeated number), its
-# label from x PRACTICE_LABEL_X and its count in a round spot.
+# right one row a mistake (wrong stall, wrong rotation, repeated number, dead
+# end), its label from x PRACTICE_LABEL_X and its count in a round spot.
 PRACTICE_TIME = (290, 320)
 PRACTICE_TIME_W, PRACTICE_TIME_H = 150, 70
 PRACTICE_DIVIDER_X = 380
 PRACTICE_MISTAKES_HEADING = (510, 250)
-PRACTICE_MISTAKE_ROWS = (300, 350, 400)
+PRACTICE_MISTAKE_ROWS = (290, 331, 372, 413)
 PRACTICE_LABEL_X = 395
-PRACTICE_COUNT_X, PRACTICE_COUNT_R = 590, 21
+PRACTICE_COUNT_X, PRACTICE_COUNT_R = 590, 18
 BROWN = (150, 80, 50)
 
 
@@ -518,21 +524,49 @@ def practice_complete(t):
     return c.result()
 
 
+def bin_badge(c, cx, cy, lines):
+    """Two lines, white on the bin's green: the fruit belongs in the bin."""
+    c.rrect((cx - 76, cy - 22, cx + 76, cy + 22), 10, fill=INK)
+    c.rrect((cx - 74, cy - 20, cx + 74, cy + 20), 8, fill=(76, 160, 84))
+    for dy, line in zip((-9, 9), lines):
+        size = 15
+        while size > 11 and c.text_width(line, size) > 140:
+            size -= 0.5
+        c.text((cx, cy + dy), line, size, fill=WHITE, stroke=1.8, stroke_fill=INK)
+
+
+def no_entry(c, x, y, r=15):
+    """The sign on a stall no number can fill any more."""
+    c.circle(x, y, r + 2, fill=INK)
+    c.circle(x, y, r, fill=(230, 60, 50))
+    c.rrect((x - r * 0.62, y - r * 0.2, x + r * 0.62, y + r * 0.2), r * 0.1, fill=WHITE)
+
+
+# Rows of the captions sheet after the cross, the bin, the record's two and the
+# eight counts of filled stalls: the dead end's sign, then its words.
+CAPTION_NO_ENTRY = 12
+
+
 def captions(t):
     """One column of marks and short texts the game draws into the end cards:
-    the cross of a wrong stall, the bin, the record, and 0..7 filled stalls."""
+    the cross of a wrong stall, the bin, the record, 0..7 filled stalls, the sign
+    of a stall no number can fill, and the words around the numbers closing it."""
     texts = [None, t["caption_bin"], (t["caption_new_record"],), (t["caption_no_record"],)]
     texts += [(t["caption_count"] % n,) for n in range(8)]
+    assert len(texts) == CAPTION_NO_ENTRY
+    texts += [None] + [[word] for word in t["caption_neighbours"]]
     c = Canvas(CAPTION_W, CAPTION_H * len(texts), SS)
     for row, lines in enumerate(texts):
         cx, cy = CAPTION_W / 2.0, row * CAPTION_H + CAPTION_H / 2.0
-        if lines is None:
+        if row == CAPTION_NO_ENTRY:
+            no_entry(c, cx, cy)
+        elif lines is None:
             _cross(c, cx, cy)
+        elif row > CAPTION_NO_ENTRY:
+            # A word of the sentence under the tree's heading: as its other words.
+            c.text((cx, cy), lines[0], 16, fill=INK, anchor="mm")
         elif len(lines) == 2:
-            c.rrect((4, cy - 22, CAPTION_W - 4, cy + 22), 10, fill=INK)
-            c.rrect((6, cy - 20, CAPTION_W - 6, cy + 20), 8, fill=(76, 160, 84))
-            c.text((cx, cy - 9), lines[0], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
-            c.text((cx, cy + 9), lines[1], 15, fill=WHITE, stroke=1.8, stroke_fill=INK)
+            bin_badge(c, cx, cy, lines)
         elif row == 3:
             c.text((cx, cy), lines[0], 18, fill=BROWN)
         else:
@@ -549,6 +583,8 @@ def captions(t):
 # smaller, on other discs, as the marks of the results screen.
 GOLD_DISC = (255, 210, 80)
 CORAL_DISC = (236, 96, 80)
+# A match left for the menu was neither won nor lost: a quiet slate.
+LEFT_DISC = (150, 156, 176)
 
 
 def icon_round(c, x, y, color):
@@ -615,6 +651,35 @@ def icon_stall(c, x, y, disc=CORAL_DISC):
     c.text((x, y + 4.5), "?", 16, fill=WHITE)
 
 
+def icon_dead_end(c, x, y, disc=CORAL_DISC):
+    """A road that ends at a barrier: there is no way on."""
+    icon_round(c, x, y, disc)
+    road = [("poly", [(x - 9, y - 6), (x + 9, y - 6), (x + 13, y + 34), (x - 13, y + 34)])]
+    c.blob(road, (96, 96, 104), INK, 2.4)
+    c.line([(x, y), (x, y + 8)], WHITE, 3)
+    c.line([(x, y + 16), (x, y + 26)], WHITE, 3)
+    # The barrier across the road's end: white with red stripes, on two posts.
+    for px in (x - 18, x + 18):
+        c.blob([("rr", px - 2.5, y - 16, px + 2.5, y + 4, 1.5)], WHITE, INK, 1.8)
+    c.blob([("rr", x - 26, y - 24, x + 26, y - 10, 3)], WHITE, INK, 2.4)
+    for k in range(4):
+        sx = x - 22 + k * 13
+        c.polygon([(sx, y - 22), (sx + 6, y - 22), (sx + 2, y - 12), (sx - 4, y - 12)], fill=RED)
+    c.rrect((x - 26, y - 24, x + 26, y - 10), 3, outline=INK, width=2.4)
+
+
+def icon_left(c, x, y, disc=LEFT_DISC):
+    """An open door with an arrow going out of it: a match left for the menu."""
+    icon_round(c, x, y, disc)
+    c.blob([("rr", x - 20, y - 20, x + 2, y + 20, 3)], (92, 64, 44), INK, 2.4)
+    c.blob([("poly", [(x - 20, y - 20), (x - 7, y - 15), (x - 7, y + 25), (x - 20, y + 20)])],
+           WOOD, INK, 2.2)
+    c.circle(x - 11, y + 4, 2, fill=YELLOW, outline=INK, width=1)
+    c.line([(x - 2, y + 1), (x + 14, y + 1)], INK, 9)
+    c.line([(x - 2, y + 1), (x + 14, y + 1)], WHITE, 5)
+    c.blob([("poly", [(x + 11, y - 10), (x + 24, y + 1), (x + 11, y + 12)])], WHITE, INK, 2.2)
+
+
 def _answer_position(c, labels):
     belonged, fruit, put = labels
     _card_tree(c, belonged)
@@ -643,6 +708,17 @@ def _answer_time(c, labels):
     c.text((545, 368), filled, 17, fill=INK, anchor="mm")
 
 
+def _answer_stuck(c, labels):
+    """The tree, with the sign the game puts on the stall; on the right the end of
+    the sentence the game begins with the numbers closing that stall."""
+    tree, fits, bin_lines = labels
+    _card_tree(c, tree)
+    x = (470 + ANSWER_PANEL[2]) / 2.0 - 3
+    for dy, line in zip((0, 19), fits):
+        c.text((x, CARD_NEIGHBOURS_Y + 46 + dy), line, 16, fill=INK, anchor="mm")
+    bin_badge(c, CARD_BIN_BADGE[0], CARD_BIN_BADGE[1], bin_lines)
+
+
 # Each mistake: the name of its texts, its icon, and the room where the game
 # draws its answer. A practice shows the same lost card under a heading of its
 # own, so the game draws the answer at the same places in a match and in practice.
@@ -651,6 +727,7 @@ MISTAKES = {
     "rotacao": ("rotation", icon_rotate, _answer_rotation),
     "chave": ("key", icon_twins, _answer_key),
     "tempo": ("time", icon_clock, _answer_time),
+    "semsaida": ("stuck", icon_dead_end, _answer_stuck),
 }
 LOST_RED = (230, 84, 60)
 PRACTICE_TEAL = TEAL
@@ -666,9 +743,9 @@ def lost(kind, t):
 # A practice mistake's card is the lost card with its heading (title, rule and the
 # line that says the move is taken back) laid over it: one strip each, stacked in
 # one sheet in the order of the mistakes (wrong stall, wrong rotation, repeated
-# number), drawn by the game at HEADING_BOX's top left.
+# number, dead end), drawn by the game at HEADING_BOX's top left.
 HEADING_BOX = (150, 96, 650, 224)
-PRACTICE_HEADINGS = ("posicao", "rotacao", "chave")
+PRACTICE_HEADINGS = ("posicao", "rotacao", "chave", "semsaida")
 
 
 def practice_heading(kind, t):
@@ -761,10 +838,10 @@ def instructions(t):
     y = c.paragraph(x + 4, y, text, 14, mw, fill=INK, leading=1.26) + 8
     heading, items = t["controls"]
     y = _section(c, x, y, heading, BLUE)
-    y = _bullets(c, x + 4, y, items, mw, 13.5) + 4
+    y = _bullets(c, x + 4, y, items, mw, 13) + 4
     heading, items = t["rules"]
     y = _section(c, x, y, heading, RED)
-    y = _bullets(c, x + 4, y, items, mw, 14)
+    y = _bullets(c, x + 4, y, items, mw, 13)
 
     # A tiny picture of the loop: fruit -> stall, or fruit -> bin.
     y = max(y + 4, 444)
@@ -831,7 +908,8 @@ def generate(want, t):
     if want("Ganhou.png"):
         result["Ganhou.png"] = won(t)
     for name, kind in (("PerdeuPosicao.png", "posicao"), ("PerdeuRotacao.png", "rotacao"),
-                       ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo")):
+                       ("PerdeuChave.png", "chave"), ("PerdeuTempo.png", "tempo"),
+                       ("PerdeuSemSaida.png", "semsaida")):
         if want(name):
             result[name] = lost(kind, t)
     if want("PraticaTitulos.png"):

@@ -53,15 +53,23 @@ TEXTS = {
         "lost_time": ("Tempo esgotado!", ["Você tem 90 segundos para montar a árvore."],
                       "Seja rápido e tente de novo!"),
         "lost_time_labels": ("Suas barracas", "Barracas", "cheias:"),
+        "lost_stuck": ("Sem saída!", ["Uma barraca ficou sem número possível:",
+                                     "a árvore não pode mais ser completada."],
+                       "Uma fruta que deixaria uma barraca assim vai para o lixo."),
+        # The tree's heading, what the numbers drawn above it say, and the bin's badge.
+        "lost_stuck_labels": ("A barraca sem saída", ("nenhum número", "novo cabe"),
+                              ("Uma fruta assim", "vai para o lixo!")),
         # Practice cards: the lost card's rule under a friendlier title, and
         # the move taken back.
         "practice_position": ("Quase! Barraca errada", "A fruta volta para a sua mão: tente de novo."),
         "practice_rotation": ("Quase! Rotação errada", "A fruta volta para a sua mão: tente de novo."),
         "practice_key": ("Número repetido", "A fruta volta para a sua mão: leve-a ao lixo."),
+        "practice_stuck": ("Quase! Sem saída", "A fruta volta para a sua mão: leve-a ao lixo."),
         "practice_complete": ("Árvore completa!", ["Você montou uma árvore AVL completa, sem relógio."],
                               "Agora tente uma partida de 90 segundos!"),
         "practice_time": "Seu tempo",
-        "practice_mistakes": ("Erros", ["Barraca errada", "Rotação errada", "Número repetido"]),
+        "practice_mistakes": ("Erros", ["Barraca errada", "Rotação errada", "Número repetido",
+                                        "Sem saída"]),
         # The results screen. Rotations in the order of the rotation buttons.
         "results_title": "Resultados",
         "results_rotations": ("Rotações", ("acertos", "vezes"),
@@ -78,6 +86,9 @@ TEXTS = {
         "caption_new_record": "Novo recorde!",
         "caption_no_record": "Sem recorde",
         "caption_count": "%d de 7",
+        # Before the two numbers that close a stall, between them, and before the one
+        # number where the range itself closes it: below 0, above 99.
+        "caption_neighbours": ("Entre", "e", "Abaixo de", "Acima de"),
         # The instructions.
         "how_to_play": "Como jogar",
         "goal": ("Objetivo", "Pegue as frutas que caem do pomar e leve cada número à "
@@ -90,7 +101,8 @@ TEXTS = {
             "A barraca de cima é a raiz. Menores vão à esquerda; maiores ou iguais, à direita.",
             "Barraca errada ou número repetido: você perde, mesmo que a árvore fosse girar.",
             "Na barraca certa, se a árvore desbalancear, escolha a rotação certa; a errada faz perder.",
-            "Você tem 90 segundos para montar a árvore."]),
+            "Você tem 90 segundos para montar a árvore.",
+            "Fruta que deixaria outra barraca sem saída: lixo!"]),
         # The balance factor: the height of the left subtree minus that of the right,
         # so a tree heavy on the left has a positive one, as in the cases below.
         "practice_keys": ("Prática e resultados", [
@@ -140,13 +152,20 @@ TEXTS = {
         "lost_time": ("Time's up!", ["You have 90 seconds to build the tree."],
                       "Be quick and try again!"),
         "lost_time_labels": ("Your stalls", "Stalls", "filled:"),
+        "lost_stuck": ("Dead end!", ["No number is left that fits one of the stalls:",
+                                    "the tree can no longer be completed."],
+                       "A fruit that would leave a stall like this belongs in the bin."),
+        "lost_stuck_labels": ("The dead-end stall", ("no new number", "fits"),
+                              ("Such a fruit", "goes in the bin!")),
         "practice_position": ("Almost! Wrong stall", "The fruit is back in your hand: try again."),
         "practice_rotation": ("Almost! Wrong rotation", "The fruit is back in your hand: try again."),
         "practice_key": ("Repeated number", "The fruit is back in your hand: take it to the bin."),
+        "practice_stuck": ("Almost! Dead end", "The fruit is back in your hand: take it to the bin."),
         "practice_complete": ("Tree complete!", ["You built a complete AVL tree, with no clock."],
                               "Now try a 90-second match!"),
         "practice_time": "Your time",
-        "practice_mistakes": ("Mistakes", ["Wrong stall", "Wrong rotation", "Repeated number"]),
+        "practice_mistakes": ("Mistakes", ["Wrong stall", "Wrong rotation", "Repeated number",
+                                           "Dead end"]),
         "results_title": "Results",
         "results_rotations": ("Rotations", ("correct", "asked"),
                               ["Single right", "Double right", "Single left", "Double left"]),
@@ -159,6 +178,7 @@ TEXTS = {
         "caption_new_record": "New record!",
         "caption_no_record": "No record",
         "caption_count": "%d of 7",
+        "caption_neighbours": ("Between", "and", "Below", "Above"),
         "how_to_play": "How to play",
         "goal": ("Goal", "Catch the fruits that fall from the orchard and take each number to "
                  "the correct stall: the stalls form a balanced search tree (AVL). "
@@ -172,7 +192,8 @@ TEXTS = {
             "Wrong stall or repeated number: you lose, even if the tree would rotate.",
             "At the correct stall, if the tree is out of balance, choose the correct rotation; "
             "a wrong one loses.",
-            "You have 90 seconds to build the tree."]),
+            "You have 90 seconds to build the tree.",
+            "A fruit that would leave a stall unreachable: bin!"]),
         "practice_keys": ("Practice and results", [
             "P on the menu: a match with no clock; a mistake is explained and taken back.",
             "H in practice: each stall's balance factor, the height of its left subtree minus "
