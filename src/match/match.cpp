@@ -31,7 +31,7 @@ public:
         : m(match), market(*match.market), intents(intents), seconds(seconds),
           motion(std::min(seconds, kLongestStepSeconds)) {}
 
-    StepResult run() {
+    StepResult take() {
         const bool onCard = m.phase == Phase::Card;
         m.seconds = m.starting ? 0.f : m.seconds + seconds;
         if (intents.leave) {
@@ -401,7 +401,7 @@ MatchState newMatch(const Market& market, bool practice, const std::vector<int32
 }
 
 StepResult step(MatchState& match, float seconds, const Intents& intents) {
-    return Stepper(match, seconds, intents).run();
+    return Stepper(match, seconds, intents).take();
 }
 
 Box characterBox(const MatchState& match) { return match.market->character.at(match.character); }
