@@ -43,8 +43,6 @@ namespace {
 constexpr char kHeader[] = "time,match,mode,event,fruit,chosen,expected,correct,seconds\n";
 constexpr int32_t kFields = 9;
 constexpr size_t kLastOutcomes = 20;
-const char* const kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
-const char* const kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
 constexpr std::string_view kBin = "bin";
 // A match won ends with no loss.
 constexpr int32_t kWon = LossCause::None;
@@ -430,17 +428,6 @@ HistorySummary summarizeText(std::string& text) {
 std::string historyPath() {
     const std::string folder = dataFolder();
     return folder.empty() ? folder : folder + "/history.csv";
-}
-
-const char* slotCode(int32_t slot) {
-    if (slot == -1) {
-        return "bin";
-    }
-    return slot >= 0 && slot < static_cast<int32_t>(std::size(kSlotCodes)) ? kSlotCodes[slot] : "";
-}
-
-const char* rotationCode(int32_t kind) {
-    return kind >= 0 && kind < static_cast<int32_t>(std::size(kRotationCodes)) ? kRotationCodes[kind] : "";
 }
 
 std::string isoLocalTime(std::time_t t) {

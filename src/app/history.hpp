@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "match/outcomes.hpp"
+
 struct HistoryEntry {
     std::time_t time = 0;
     std::time_t matchStart = 0;
@@ -65,14 +67,6 @@ struct HistorySummary {
 
 // history.csv in the game's data folder, or an empty string when there is none.
 std::string historyPath();
-
-// The code of a TreeSlot: root, L, R, LL, LR, RL, RR; bin for TreeSlot::None;
-// empty for anything else.
-const char* slotCode(int32_t slot);
-
-// The code of a RotationKind: single-right, double-right, single-left,
-// double-left; empty for anything else.
-const char* rotationCode(int32_t kind);
 
 // The local time of t in ISO 8601 with its offset, 2026-12-06T14:03:27-03:00
 // (+00:00 in UTC), in the time zone the process has set (tzset). Empty if the

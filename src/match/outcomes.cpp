@@ -2,13 +2,6 @@
 
 #include <iterator>
 
-namespace {
-
-const char* const kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
-const char* const kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
-
-}  // namespace
-
 const char* slotCode(int32_t slot) {
     if (slot == -1) {
         return "bin";

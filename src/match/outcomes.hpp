@@ -18,9 +18,12 @@ constexpr int32_t Left = 6;
 constexpr int32_t Count = 7;
 }  // namespace LossCause
 
-// The codes the history writes, the same in every language. A TreeSlot: root, L,
-// R, LL, LR, RL, RR; bin for TreeSlot::None; empty for anything else.
+// The codes the history writes, the same in every language: the stalls by their
+// TreeSlot (L for left, R for right, from the root down) and the RotationKinds.
+inline constexpr const char* kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
+inline constexpr const char* kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
+
+// The code of a TreeSlot; bin for TreeSlot::None; empty for anything else.
 const char* slotCode(int32_t slot);
-// A RotationKind: single-right, double-right, single-left, double-left; empty for
-// anything else.
+// The code of a RotationKind; empty for anything else.
 const char* rotationCode(int32_t kind);
