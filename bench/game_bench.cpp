@@ -37,7 +37,7 @@ const char* const kPictures[] = {
     "TelaMenu.png", "BotaoJogar.png", "BotaoInstrucoes.png", "BotaoSair.png", "Instrucoes.png",
     "BotaoVoltar.png", "TelaJogo.png", "Personagem.png", "Frutas.png",
     "Barraca0.png", "Barraca1.png", "Barraca2.png", "Barraca3.png",
-    "Barraca4.png", "Barraca5.png", "Barraca6.png", "BotaoInserirFruta.png", "AvisoRotacao.png",
+    "Barraca4.png", "Barraca5.png", "Barraca6.png", "BotaoInserirFruta.png", "BotaoMenu.png", "AvisoRotacao.png",
     "BotaoRotacaoDireita.png", "BotaoRotacaoDuplaDireita.png", "BotaoRotacaoEsquerda.png",
     "BotaoRotacaoDuplaEsquerda.png", "PerdeuPosicao.png", "PerdeuRotacao.png", "PerdeuChave.png",
     "PerdeuTempo.png", "PerdeuSemSaida.png", "Ganhou.png", "BotaoJogarNovamente.png", "Tempo.png",
