@@ -74,8 +74,8 @@ void Game::drawResults() {
         for (size_t at = 0; at < marks; ++at) {
             const int32_t outcome = results.lastOutcomes[results.lastOutcomes.size() - marks + at];
             pictures.markSprite.setTextureRect(sf::IntRect(outcome * kMarkSize, 0, kMarkSize, kMarkSize));
-            pictures.markSprite.setPosition(kResultsFirstMarkX + kResultsMarkSpacing * static_cast<float>(at) - kMarkSize / 2.f,
-                                   kResultsMarksY - kMarkSize / 2.f);
+            const float x = kResultsFirstMarkX + kResultsMarkSpacing * static_cast<float>(at);
+            pictures.markSprite.setPosition(x - kMarkSize / 2.f, kResultsMarksY - kMarkSize / 2.f);
             window.draw(pictures.markSprite);
         }
     }

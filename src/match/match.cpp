@@ -140,7 +140,8 @@ private:
         // empty once and the list waits.
         m.lanes[lane].fruit = kNoFruit;
         const int32_t next = m.fruitList[m.nextListed];
-        const bool falling = std::any_of(m.lanes.begin(), m.lanes.end(), [&](const Lane& l) { return l.fruit == next; });
+        const auto brings = [next](const Lane& l) { return l.fruit == next; };
+        const bool falling = std::any_of(m.lanes.begin(), m.lanes.end(), brings);
         if (!falling) {
             m.lanes[lane].fruit = next;
             m.nextListed = (m.nextListed + 1) % m.fruitList.size();
@@ -292,7 +293,8 @@ private:
     }
 
     void winIfComplete() {
-        const bool full = std::none_of(m.stallFruits.begin(), m.stallFruits.end(), [](int32_t f) { return f == kNoFruit; });
+        const auto empty = [](int32_t fruit) { return fruit == kNoFruit; };
+        const bool full = std::none_of(m.stallFruits.begin(), m.stallFruits.end(), empty);
         if (m.hasOutcome() || !full || filledSlots(m.player.root) != m.stallCount() ||
             !sameShapeAndKeys(m.reference.root, m.player.root)) {
             return;

@@ -137,7 +137,7 @@ void Driver::turn(int count) {
         const bool play = !restart && game.screen == GameScreen::Match;
         newHistoryLines();  // what the test itself wrote is no frame's
         game.loopTurn();
-        if (checking && play && game.window.isOpen()) {
+        if (play && game.window.isOpen()) {
             EXPECT_TRUE(checkFrame());
             // Every line a frame writes carries that frame's match time, to the tenth.
             std::istringstream lines(newHistoryLines());
@@ -252,13 +252,6 @@ bool Driver::deliverTo(int32_t slot) {
     return game.match.carried == kNoFruit;
 }
 
-void Driver::walkInto(const Box& obstacle) {
-    game.match.character = {obstacle.left - characterBox(game.match).width - 0.01f, obstacle.top};
-    seat.hold(sf::Keyboard::Right);
-    turn(3);
-    seat.release(sf::Keyboard::Right);
-}
-
 const sf::Sprite& Driver::rotationButton(int32_t kind) const {
     // Stated here on its own, not asked of the game, so a mix-up there shows.
     const Pictures& p = game.pictures;
@@ -293,7 +286,6 @@ std::string Driver::newHistoryLines() {
 ::testing::AssertionResult Driver::checkFrame() {
     // The match's own invariants are checked after every step by the match tests; here, what the game does with
     // what a step returned.
-    ++framesChecked;
     const MatchState& m = game.match;
     const bool ended = m.won || (m.loss != LossCause::None && !m.practice);
     RULE(!ended || game.sounds.music.getStatus() != sf::SoundSource::Playing, "music after the outcome");

@@ -67,16 +67,12 @@ public:
     bool insert(int32_t fruit, int32_t slot) { return carry(fruit) && deliverTo(slot); }
     void answer(int32_t kind);  // clicks rotationButton(kind)
     const sf::Sprite& rotationButton(int32_t kind) const;  // the button whose picture names `kind`
-    // Walks into `obstacle` from just off its left with the real Right key.
-    void walkInto(const Box& obstacle);
     // A place touching stall `slot`'s picture and nothing else, off every solid area.
     Point spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
 
     // After every play frame: no music once the match has ended.
     ::testing::AssertionResult checkFrame();
-    bool checking = true;
-    int64_t framesChecked = 0;
 
     Game& game;
     Seat seat;
