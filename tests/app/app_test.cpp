@@ -124,7 +124,8 @@ TEST_P(Exits, CloseTheWindowFromEveryScreenAndJudgeNothingMore) {
         ASSERT_EQ(game.match.offeredSlot, slot);
         // A tap on the insert button waits in the queue with the way out.
         const sf::FloatRect button = game.pictures.insertButtonSprite.getGlobalBounds();
-        driver.pointAt(sf::Vector2i(static_cast<int>(button.left + button.width / 2), static_cast<int>(button.top + 9)));
+        const sf::Vector2f middle(button.left + button.width / 2, button.top + 9);
+        driver.pointAt(sf::Vector2i(middle));
         driver.seat.leftButton(true);
         driver.seat.leftButton(false);
     }
@@ -200,8 +201,9 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     driver.press(sf::Keyboard::M, 1);  // muted on the menu; the binary started with --mute is e2e/mute.sh's
-    const sf::SoundSource* sounds[] = {&game.sounds.music,           &game.sounds.pickFruitSound, &game.sounds.placeInTreeSound,
-                                       &game.sounds.throwInBinSound, &game.sounds.lostSound,      &game.sounds.wonSound};
+    const Sounds& s = game.sounds;
+    const sf::SoundSource* sounds[] = {&s.music,           &s.pickFruitSound, &s.placeInTreeSound,
+                                       &s.throwInBinSound, &s.lostSound,      &s.wonSound};
     const auto heard = [](const sf::SoundSource* sound) { return sound->getStatus() == sf::SoundSource::Playing; };
     const auto playing = [&] { return std::count_if(std::begin(sounds), std::end(sounds), heard); };
     driver.startMatch();

@@ -169,7 +169,8 @@ TEST_F(History, DamagedHistoryKeepsEveryOldByteAndIsReadAroundItsBrokenLines) {
         std::ofstream(file, std::ios::binary) << before;
         for (const HistoryEntry& line : added) EXPECT_TRUE(appendHistory(line)) << damage;
         const bool cut = !before.empty() && before.back() != '\n';
-        const std::string start = before.empty() ? kHeaderLine : cut ? before + "\n" : before;  // an empty file gets one
+        // An empty file gets the header.
+        const std::string start = before.empty() ? kHeaderLine : cut ? before + "\n" : before;
         EXPECT_EQ(contents(file), start + historyLine(added[0]) + historyLine(added[1])) << damage;
         const HistorySummary summary = summarizeHistory(file.string());
         EXPECT_EQ(summary.records, readable + 2) << damage;

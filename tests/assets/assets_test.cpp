@@ -69,9 +69,10 @@ TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortug
                           picture.getPixelsPtr());
     };
     // The card's sprite draws the English picture, and the window shows all of it above the answer.
+    const Pictures& p = game.pictures;
     const std::pair<const sf::Texture*, const char*> loaded[] = {
-        {game.pictures.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&game.pictures.lostRotationTexture, "en/PerdeuRotacao"},
-        {&game.pictures.captionsTexture, "en/Legendas"}, {&game.pictures.lostTimeTexture, "PerdeuTempo"}};
+        {p.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&p.lostRotationTexture, "en/PerdeuRotacao"},
+        {&p.captionsTexture, "en/Legendas"}, {&p.lostTimeTexture, "PerdeuTempo"}};
     for (const auto& [texture, file] : loaded) {
         EXPECT_TRUE(samePicture(*texture, "Imagens/" + std::string(file) + ".png")) << file;
     }

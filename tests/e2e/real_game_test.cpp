@@ -22,7 +22,9 @@ protected:
     void SetUp() override {
         DataHome::SetUp();
         std::filesystem::create_directories(scratch / "jogo");
-        for (const char* name : {"best-time", "history.csv"}) ASSERT_EQ(mkfifo((scratch / "jogo" / name).c_str(), 0600), 0);
+        for (const char* name : {"best-time", "history.csv"}) {
+            ASSERT_EQ(mkfifo((scratch / "jogo" / name).c_str(), 0600), 0);
+        }
         pictures.load(chooseLanguage([](const char* name) { return std::getenv(name); }));
         game = fork();
         if (game == 0) {
@@ -100,6 +102,7 @@ protected:
 TEST_F(RealGame, TapsOnEveryButtonAndKeysSentTogetherAllActAndThePipesAreLeftAlone) {
     ASSERT_TRUE(awaits("the menu", [&](const sf::Image& s) { return menu(s); }));
     const auto onMenu = [&](const sf::Image& s) { return menu(s); };
+    const auto instructions = [&](const sf::Image& s) { return shows(s, pictures.backButtonSprite); };
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         tap(pictures.playButtonSprite);
@@ -111,7 +114,7 @@ TEST_F(RealGame, TapsOnEveryButtonAndKeysSentTogetherAllActAndThePipesAreLeftAlo
         tap(pictures.leaveButtonSprite);
         ASSERT_TRUE(awaits("the menu after the practice", onMenu));
         tap(pictures.instructionsButtonSprite);
-        ASSERT_TRUE(awaits("the instructions", [&](const sf::Image& s) { return shows(s, pictures.backButtonSprite); }));
+        ASSERT_TRUE(awaits("the instructions", instructions));
         tap(pictures.backButtonSprite);
         ASSERT_TRUE(awaits("the menu after the instructions", onMenu));
         tap(pictures.resultsButtonSprite);

@@ -123,7 +123,8 @@ TEST_P(Endings, TheCardShowsThisMatchsAnswerAndLeadsBackToTheMenu) {
                 fruit(50, kCardNeighbourCentres[1], kNeighbourFruitScale)};
         break;
     case LossCause::TimeOut:
-        card = {p.lostTimeSprite, caption(Caption::FirstCount + filledSlots(game.match.player.root), kCardCaptionCentre)};
+        card = {p.lostTimeSprite,
+                caption(Caption::FirstCount + filledSlots(game.match.player.root), kCardCaptionCentre)};
         break;
     default:
         card = {p.wonSprite, centredOn(p.timerTexture, sheetCell(game.match.wonSeconds, kTimerCellWidth,
