@@ -46,7 +46,7 @@ public:
 
     // The window as the program opens it, every picture and sound; no frame limit, no menu pause.
     void open(bool loadAssets = true);
-    // Turns of the main loop; each play frame is followed by checkFrame().
+    // Turns of the main loop; after each play frame, checks what the game made of the match's step.
     void turn(int count = 1);
     // Points at the sprite's centre (or a point), placed on the window by `screen`, taps the real left button
     // there (press and release queued together) and runs one turn.
@@ -71,8 +71,6 @@ public:
     Point spotAgainst(int32_t slot);
     sf::Image capture();  // what the window shows after the last frame
 
-    // After every play frame: no music once the match has ended.
-    ::testing::AssertionResult checkFrame();
 
     Game& game;
     Seat seat;
