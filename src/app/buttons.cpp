@@ -2,7 +2,7 @@
 // pressed). A click is a left press over the button among the presses the screen
 // acts on, wherever the pointer went afterwards: a tap whose press and release come
 // in the same turn still clicks. The frame shown follows the pointer and its button
-// as they are now, in the game's own coordinates.
+// as the turn found them, in the game's own coordinates.
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
@@ -14,7 +14,7 @@ namespace {
 bool updateThreeFrameButton(Game& game, sf::Sprite& button, sf::IntRect frame, int32_t hoverTop,
                             int32_t pressedTop) {
     if (game.isMouseOver(button)) {
-        frame.top = sf::Mouse::isButtonPressed(sf::Mouse::Left) ? pressedTop : hoverTop;
+        frame.top = game.pointerPressed ? pressedTop : hoverTop;
     }
     button.setTextureRect(frame);
     return std::any_of(game.turnEvents.begin(), game.turnEvents.end(), [&](const sf::Event& event) {
@@ -38,7 +38,13 @@ bool Game::isOver(const sf::Sprite& sprite, sf::Vector2i pixel) const {
            pointer.y < corner.y + height;
 }
 
-bool Game::isMouseOver(const sf::Sprite& sprite) const { return isOver(sprite, sf::Mouse::getPosition(window)); }
+bool Game::isMouseOver(const sf::Sprite& sprite) const { return isOver(sprite, pointer); }
+
+void Game::readPointer() {
+    // Each question is a round trip to the display: asked once a turn, not once a button.
+    pointer = sf::Mouse::getPosition(window);
+    pointerPressed = sf::Mouse::isButtonPressed(sf::Mouse::Left);
+}
 
 bool Game::updateButton(sf::Sprite& button) {
     return updateThreeFrameButton(*this, button, kButtonRestFrame, kButtonHoverTop, kButtonPressedTop);

@@ -36,6 +36,7 @@ void Game::loopTurn() {
     if (!window.isOpen()) {
         return;
     }
+    readPointer();
     // The way back to the menu wins over the screen; the presses that came while it
     // ran wait for the menu.
     if (restartRequested) {

@@ -53,6 +53,8 @@ public:
     // Whether a window pixel, or the pointer, lies on the sprite as it is drawn.
     bool isOver(const sf::Sprite& sprite, sf::Vector2i pixel) const;
     bool isMouseOver(const sf::Sprite& sprite) const;
+    // Where the pointer is and whether its left button is down, read once a turn.
+    void readPointer();
     // True when the turn's presses hold a left click on the button; its frame
     // (rest, hover, pressed) follows the pointer and its left button as they are.
     bool updateButton(sf::Sprite& button);
@@ -133,6 +135,8 @@ public:
     // first, and those the screen acts on in this turn (all of them in a match).
     std::vector<sf::Event> input;
     std::vector<sf::Event> turnEvents;
+    sf::Vector2i pointer;
+    bool pointerPressed = false;
     bool fullScreen = false;
     bool muted = false;
     unsigned int frameLimit = 60;

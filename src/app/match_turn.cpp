@@ -61,8 +61,9 @@ Intents Game::readIntents() {
     Intents intents;
     // The live state is the whole keyboard's, so the arrows walk only while the
     // game's window has the keyboard: someone typing elsewhere walks nobody.
+    const bool focused = window.hasFocus();
     for (const auto& [key, direction] : kArrows) {
-        if (window.hasFocus() && intents.walk == Direction::None && sf::Keyboard::isKeyPressed(key)) {
+        if (focused && intents.walk == Direction::None && sf::Keyboard::isKeyPressed(key)) {
             intents.walk = direction;
         }
     }

@@ -88,6 +88,7 @@ TEST_F(Shell, ButtonShowsRestHoverAndPressedFramesFromThePointer) {
         driver.pointAt(at);
         driver.seat.leftButton(down);
         game.turnEvents.clear();
+        game.readPointer();
         small ? game.updateSmallButton(game.pictures.insertButtonSprite) : game.updateButton(play);
         driver.seat.leftButton(false);
         driver.drain();
