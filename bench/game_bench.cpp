@@ -51,7 +51,7 @@ const char* const kPictures[] = {
 void makeBusy(Game& game) {
     game.startMatch(false);
     game.playFrame();  // the match's first frame: clock, lanes, music
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+    for (int32_t lane = 0; lane < game.match.market->laneCount; ++lane) {
         game.match.lanes[lane] = {busy::kLaneFruits[lane], {busy::kLaneX[lane],
                                   busy::kFirstLaneY + lane * busy::kLaneSpacingY}, false};
     }

@@ -31,7 +31,7 @@ struct Scene {
 
 // Spreads the six falling fruits down the lanes, as they are a while into a match.
 void spreadLanes(Game& game) {
-    for (int32_t lane = 0; lane < kLaneCount; ++lane) {
+    for (int32_t lane = 0; lane < static_cast<int32_t>(game.match.lanes.size()); ++lane) {
         Lane& it = game.match.lanes[lane];
         it.taken = game.match.carried != kNoFruit && lane == game.match.pickedLane;
         it.position = {30.f * lane + 15.f * (lane % 2), 40.f + 95.f * lane};

@@ -7,7 +7,6 @@
 #include "match/market.hpp"
 #include "tree/tree.hpp"
 
-constexpr int32_t kLaneCount = 6;
 constexpr int32_t kStallCount = TreeSlot::Count;
 constexpr int32_t kMatchSeconds = 90;
 // One timer picture for each whole second left, from 90 down to 0.

@@ -35,7 +35,6 @@ constexpr float kCharacterScale = 1.1f;
 // out last, where people look for it.
 const sf::Vector2f kMenuButtonPositions[5] = {{20, 90}, {20, 170}, {20, 250}, {20, 330}, {20, 410}};
 const sf::Vector2f kBackButtonPosition{150, 515};
-const sf::Vector2f kFruitParking{-30, 0};
 const sf::Vector2f kCarriedFruitPosition{367, 11};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
 const sf::Vector2f kPlayAgainButtonPosition{299, 468};

@@ -86,8 +86,6 @@ void Pictures::load(int32_t language) {
         laneFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
         treeFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
         carriedFruitSprites[fruit] = sf::Sprite(fruitsTexture, fruitFrame);
-        laneFruitSprites[fruit].setPosition(kFruitParking);
-        treeFruitSprites[fruit].setPosition(kFruitParking);
         carriedFruitSprites[fruit].setPosition(kCarriedFruitPosition);
         laneFruitSprites[fruit].setScale(kSmallFruitScale, kSmallFruitScale);
         treeFruitSprites[fruit].setScale(kSmallFruitScale, kSmallFruitScale);

@@ -17,7 +17,6 @@ constexpr float kStallAreaHeight = 88;
 
 Market makeSmallMarket() {
     Market market;
-    market.levels = 3;
     for (const Point corner : kStallCorners) {
         market.stalls.push_back({corner.x, corner.y, kStallWidth, kStallHeight});
         market.stallAreas.push_back({corner.x + kStallAreaOffsetX, corner.y, kStallAreaWidth, kStallAreaHeight});

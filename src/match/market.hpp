@@ -14,7 +14,6 @@ constexpr int32_t kFruitCount = 100;
 struct Market {
     // Stall k stands for tree slot k. Touching a stall's picture offers its insert
     // button; its solid part, narrower than the picture, stops the character.
-    int32_t levels = 0;
     std::vector<Box> stalls;
     std::vector<Box> stallAreas;
     // Solid, and it takes whatever the character carries into it.
