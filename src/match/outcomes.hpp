@@ -15,12 +15,17 @@ constexpr int32_t TimeOut = 4;
 constexpr int32_t Stuck = 5;
 // The player left the match for the menu before it ended.
 constexpr int32_t Left = 6;
-constexpr int32_t Count = 7;
+// The big market asks which stall lost its balance before the rotation: the
+// wrong stall was named.
+constexpr int32_t WrongWhere = 7;
+constexpr int32_t Count = 8;
 }  // namespace LossCause
 
 // The codes the history writes, the same in every language: the stalls by their
-// TreeSlot (L for left, R for right, from the root down) and the RotationKinds.
-inline constexpr const char* kSlotCodes[] = {"root", "L", "R", "LL", "LR", "RL", "RR"};
+// slot (L for left, R for right, from the root down; the big market's fourth level
+// after the seven of the small one) and the RotationKinds.
+inline constexpr const char* kSlotCodes[] = {"root", "L",   "R",   "LL",  "LR",  "RL",  "RR",  "LLL",
+                                             "LLR",  "LRL", "LRR", "RLL", "RLR", "RRL", "RRR"};
 inline constexpr const char* kRotationCodes[] = {"single-right", "double-right", "single-left", "double-left"};
 
 // The code of a TreeSlot; bin for TreeSlot::None; empty for anything else.
