@@ -68,10 +68,63 @@ def stall(i):
     return c.result()
 
 
+# The big market's fifteen stalls are smaller: the game draws them from one row
+# of cells, slot k's at x = k * W15, a 38x38 fruit at SPOT15 of a cell.
+W15, H15 = 58, 62
+SPOT15 = (10, 13, 48, 51)
+STALLS15 = 15
+
+
+def compact_stall(k):
+    """A big-market stall: the same parts as stall(), redrawn for the smaller cell so
+    that its outlines stay as crisp (a reduced picture would blur them)."""
+    color = AWNINGS[k % len(AWNINGS)]
+    c = Canvas(W15, H15)
+    for x in (3, 51):
+        c.blob([("rr", x, 6, x + 4, 59, 1.5)], WOOD, INK, 1.4)
+    c.blob([("rr", 5, 9, 53, 51, 2.5)], darker(WOOD, 0.18), INK, 1.4)
+    for x in (13, 21, 29, 37, 45):
+        c.line([(x, 11), (x, 49)], darker(WOOD, 0.32), 0.8)
+    # The window that frames the fruit, under the awning's scallops.
+    c.blob([("rr", 7.5, 10, 50.5, 53, 6.5)], (255, 250, 236), INK, 1.5)
+    c.rrect((9.5, 12, 48.5, 51), 5, fill=lighter(color, 0.78))
+    c.ellipse((15, 45, 43, 51.5), fill=(60, 40, 30, 45))
+    stripes = 5
+    sw = (W15 - 2) / stripes
+    for i in range(stripes):
+        c.circle(1 + i * sw + sw / 2, 8.5, sw / 2 + 1.4, fill=INK)
+    c.rrect((0, 0, W15, 9.5), 4, fill=INK)
+    for i in range(stripes):
+        x0 = 1 + i * sw
+        col = color if i % 2 == 0 else CREAM
+        c.rect((x0, 1.4, x0 + sw, 8.5), fill=col)
+        c.circle(x0 + sw / 2, 8.5, sw / 2, fill=col)
+        c.rect((x0, 1.4, x0 + sw, 3.6), fill=lighter(col, 0.25))
+    c.line([(1.5, 0.9), (W15 - 1.5, 0.9)], INK, 1.7)
+    # Counter, its banner, and two feet.
+    c.blob([("rr", 1.2, 51.5, W15 - 1.2, 59.5, 2.5)], WOOD, INK, 1.4)
+    c.blob([("rr", 0, 50, W15, 54.5, 2)], WOOD_LIGHT, INK, 1.3)
+    pts = [(11, 54.5), (47, 54.5), (47, 58.5), (42.5, 57), (38, 58.5), (33.5, 57), (29, 58.5),
+           (24.5, 57), (20, 58.5), (15.5, 57), (11, 58.5)]
+    c.blob([("poly", pts)], color, INK, 1.0)
+    for x in (4, 50):
+        c.blob([("rr", x, 59, x + 4, 61.6, 1)], WOOD_DARK, INK, 1.0)
+    return c.result()
+
+
+def sheet15():
+    im = Image.new("RGBA", (W15 * STALLS15, H15), (0, 0, 0, 0))
+    for k in range(STALLS15):
+        im.alpha_composite(compact_stall(k), (k * W15, 0))
+    return im
+
+
 def generate(want):
     result = {}
     for i in range(7):
         name = "Barraca%d.png" % i
         if want(name):
             result[name] = stall(i)
+    if want("Barracas15.png"):
+        result["Barracas15.png"] = sheet15()
     return result
