@@ -394,6 +394,7 @@ PRACTICE_MISTAKE_ROWS = (290, 331, 372, 413)
 PRACTICE_LABEL_X = 395
 PRACTICE_COUNT_X, PRACTICE_COUNT_R = 590, 18
 BROWN = (150, 80, 50)
+TITLE_ROOM = 480
 
 
 def _end_base(card, title_color, icon, again=None):
@@ -409,7 +410,11 @@ def _end_board(c, card, title_color, icon, again=None):
     title, rule, soft = card
     board(c, END_CARD, r=22, fill=PAPER, edge=WOOD, edge_w=7)
     icon(c, 400, 56)
-    title_text(c, (400, 124), title, 36, fill=title_color, stroke=3.5)
+    # A long title shrinks to stay inside the card and its practice heading.
+    size = 36
+    while c.text_width(title, size) > TITLE_ROOM:
+        size -= 0.5
+    title_text(c, (400, 124), title, size, fill=title_color, stroke=3.5)
     lines = [(s, True, None) for s in rule] + ([(soft, False, BROWN)] if soft else [])
     if again:
         lines.append((again, False, darker(title_color, 0.3)))
@@ -550,7 +555,33 @@ CAPTION_NO_ENTRY = 12
 def captions(t):
     """One column of marks and short texts the game draws into the end cards:
     the cross of a wrong stall, the bin, the record, 0..7 filled stalls, the sign
-    of a stall no number can fill, and the words around the numbers closing it."""
+    of a stall no number can fill, the words around the numbers closing it, and
+    then 0..15 filled stalls of the big market."""
+    small = _captions_small(t)
+    # One size for every count, the widest one's, so they read alike.
+    words = [t["caption_count15"] % n for n in range(16)]
+    size, half = 22, 64
+    while max(Canvas(1, 1).text_width(w, size) for w in words) > 2 * half - 16:
+        size -= 0.5
+    counts = [_count_badge(w, half, size) for w in words]
+    sheet = Image.new("RGBA", (CAPTION_W, small.height + CAPTION_H * len(counts)), (0, 0, 0, 0))
+    sheet.alpha_composite(small)
+    for k, cell in enumerate(counts):
+        sheet.alpha_composite(cell, (0, small.height + k * CAPTION_H))
+    return sheet
+
+
+def _count_badge(s, half, size):
+    """A count of filled stalls, white on a badge, in a caption cell of its own."""
+    c = Canvas(CAPTION_W, CAPTION_H, SS)
+    cx, cy = CAPTION_W / 2.0, CAPTION_H / 2.0
+    c.rrect((cx - half, cy - 18, cx + half, cy + 18), 10, fill=INK)
+    c.rrect((cx - half + 2, cy - 16, cx + half - 2, cy + 16), 8, fill=(230, 84, 60))
+    c.text((cx, cy), s, size, fill=WHITE, stroke=2, stroke_fill=INK)
+    return c.result()
+
+
+def _captions_small(t):
     texts = [None, t["caption_bin"], (t["caption_new_record"],), (t["caption_no_record"],)]
     texts += [(t["caption_count"] % n,) for n in range(8)]
     assert len(texts) == CAPTION_NO_ENTRY
@@ -668,6 +699,26 @@ def icon_dead_end(c, x, y, disc=CORAL_DISC):
     c.rrect((x - 26, y - 24, x + 26, y - 10), 3, outline=INK, width=2.4)
 
 
+def icon_tipped(c, x, y, disc=CORAL_DISC):
+    """A seesaw down on its heavy side: a tree out of balance."""
+    icon_round(c, x, y, disc)
+    c.blob([("poly", [(x, y + 1), (x + 11, y + 21), (x - 11, y + 21)])], WOOD, INK, 2.2)
+    a = math.radians(22)
+    ux, uy = math.cos(a), -math.sin(a)
+    left = (x - 27 * ux, y + 1 - 27 * uy)
+    right = (x + 27 * ux, y + 1 + 27 * uy)
+    c.line([left, right], INK, 7.5)
+    c.line([left, right], WOOD_LIGHT, 4)
+    # Two weights on the low end, none on the high one.
+    for k, col in enumerate((RED, ORANGE)):
+        bx = left[0] + 5 + k * 10 * ux
+        by = left[1] - 7 + k * 10 * uy
+        c.circle(bx, by, 6.5, fill=INK)
+        c.circle(bx, by, 5, fill=col)
+    c.circle(left[0] + 10, left[1] - 19, 6.5, fill=INK)
+    c.circle(left[0] + 10, left[1] - 19, 5, fill=YELLOW)
+
+
 def icon_left(c, x, y, disc=LEFT_DISC):
     """An open door with an arrow going out of it: a match left for the menu."""
     icon_round(c, x, y, disc)
@@ -719,6 +770,33 @@ def _answer_stuck(c, labels):
     bin_badge(c, CARD_BIN_BADGE[0], CARD_BIN_BADGE[1], bin_lines)
 
 
+# The big market's wrong stall named as the one out of balance: the game draws the
+# tree over the left of the answer panel, up to WHERE_LEGEND_X; right of it, a
+# legend of the marks it puts on the tree: a cross on the stall chosen, a gold
+# ring on the one out of balance.
+WHERE_LEGEND_X = 518
+WHERE_RING = (250, 176, 40)
+
+
+def gold_ring(c, x, y, r):
+    c.circle(x, y, r + 3.2, fill=INK)
+    c.circle(x, y, r + 1.8, fill=WHERE_RING)
+    c.circle(x, y, r - 1.8, fill=INK)
+    c.circle(x, y, r - 3.2, fill=(255, 250, 234))
+
+
+def _answer_where(c, labels):
+    chosen, (ring1, ring2) = labels
+    x0, y0, x1, y1 = ANSWER_PANEL
+    c.line([(WHERE_LEGEND_X, y0 + 14), (WHERE_LEGEND_X, y1 - 12)], (226, 196, 140), 2)
+    cx = (WHERE_LEGEND_X + x1) / 2.0
+    _cross(c, cx, 288, 10)
+    c.text((cx, 316), chosen, 13, fill=INK, anchor="mm")
+    gold_ring(c, cx, 366, 13)
+    c.text((cx, 396), ring1, 13, fill=INK, anchor="mm")
+    c.text((cx, 412), ring2, 13, fill=INK, anchor="mm")
+
+
 # Each mistake: the name of its texts, its icon, and the room where the game
 # draws its answer. A practice shows the same lost card under a heading of its
 # own, so the game draws the answer at the same places in a match and in practice.
@@ -728,6 +806,7 @@ MISTAKES = {
     "chave": ("key", icon_twins, _answer_key),
     "tempo": ("time", icon_clock, _answer_time),
     "semsaida": ("stuck", icon_dead_end, _answer_stuck),
+    "equilibrio": ("where", icon_tipped, _answer_where),
 }
 LOST_RED = (230, 84, 60)
 PRACTICE_TEAL = TEAL
@@ -740,12 +819,28 @@ def lost(kind, t):
     return c.result()
 
 
+# The wrong "where" card is kept as the card alone, the game dimming the window
+# itself and drawing the card at the crop's top left: a whole window of
+# transparency would cost memory for nothing. The card stands where the other
+# lost cards do, so a practice heading lies over it at the same place.
+LOST_WHERE_CROP = (137, 13, 667, 561)
+
+
+def lost_where(t):
+    name, icon, answer = MISTAKES["equilibrio"]
+    c = Canvas(SW, SH, SS)
+    _end_board(c, t["lost_" + name], LOST_RED, icon)
+    answer(c, t["lost_%s_labels" % name])
+    return c.result().crop(LOST_WHERE_CROP)
+
+
 # A practice mistake's card is the lost card with its heading (title, rule and the
 # line that says the move is taken back) laid over it: one strip each, stacked in
 # one sheet in the order of the mistakes (wrong stall, wrong rotation, repeated
-# number, dead end), drawn by the game at HEADING_BOX's top left.
+# number, dead end, then the big market's wrong stall out of balance), drawn by the
+# game at HEADING_BOX's top left.
 HEADING_BOX = (150, 96, 650, 224)
-PRACTICE_HEADINGS = ("posicao", "rotacao", "chave", "semsaida")
+PRACTICE_HEADINGS = ("posicao", "rotacao", "chave", "semsaida", "equilibrio")
 
 
 def practice_heading(kind, t):
@@ -912,6 +1007,8 @@ def generate(want, t):
                        ("PerdeuSemSaida.png", "semsaida")):
         if want(name):
             result[name] = lost(kind, t)
+    if want("PerdeuEquilibrio.png"):
+        result["PerdeuEquilibrio.png"] = lost_where(t)
     if want("PraticaTitulos.png"):
         result["PraticaTitulos.png"] = practice_headings(t)
     if want("PraticaCompleta.png"):

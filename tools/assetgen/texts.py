@@ -114,6 +114,45 @@ TEXTS = {
         "which_rotation": "Qual rotação usar?",
         "cases": ["Pesa à esquerda-esquerda", "Pesa à esquerda-direita",
                   "Pesa à direita-direita", "Pesa à direita-esquerda"],
+        # The big market (fifteen stalls in four levels).
+        "page": ("Página 1", "Página 2"),
+        "market_choice": ("Feira", "Tab", ("7", "barracas"), ("15", "barracas")),
+        # The question asked before the rotation: which stall lost its balance.
+        # Keys in brackets are drawn as keys.
+        "where_title": "Desequilibrou!",
+        "where_lines": ("A árvore perdeu o equilíbrio.", "Qual barraca?"),
+        "where_rule": "Suba da fruta nova até a raiz: a primeira barraca com fator +2 "
+                      "ou \u22122 é a que gira.",
+        "where_factor": "Fator: altura da esquerda menos a da direita, como nas plaquinhas.",
+        "where_path": ("raiz", "gira!", "fruta nova", "suba"),
+        "where_keys": ("[↑] [↓] escolhem a barraca", "[Enter] ou [Espaço] confirma",
+                       "ou clique na barraca"),
+        "where_next": "Depois vem a pergunta da rotação.",
+        "lost_where": ("Não era essa barraca!", ["Suba da fruta nova até a raiz: a primeira",
+                                                 "barraca com +2 ou \u22122 é a que gira."],
+                       "O fator é a altura da esquerda menos a da direita."),
+        "lost_where_labels": ("sua escolha", ("a que perdeu", "o equilíbrio")),
+        "practice_where": ("Veja onde desequilibrou", "A fruta volta para a sua mão: tente de novo."),
+        "practice_complete15": ("Árvore completa!", ["Você montou uma árvore AVL completa, sem relógio."],
+                                "Agora tente uma partida de 180 segundos!"),
+        "practice_mistakes15": ("Erros", ["Barraca errada", "Onde desequilibrou", "Rotação errada",
+                                          "Número repetido", "Sem saída"]),
+        "caption_count15": "%d de 15",
+        "big_market": "A feira grande",
+        "big_stalls": ("15 barracas", "Na feira grande são 15 barracas, em quatro níveis. Uma fruta "
+                       "cujo lugar ficaria abaixo do quarto nível vai para o lixo. Você tem "
+                       "180 segundos."),
+        "big_where": ("Onde, depois qual", [
+            "Se uma entrega desequilibrar a árvore, primeiro aponte a barraca que perdeu o "
+            "equilíbrio: ↑\u00a0↓ e Enter ou Espaço, ou clique nela.",
+            "Depois escolha a rotação, com as teclas 1 a 4."]),
+        "big_rule": ("Gira a barraca desequilibrada mais baixa.",
+                     "Fator: altura da esquerda menos a da direita; com +2 ou \u22122, a barraca "
+                     "está desequilibrada. Suba da fruta nova até a raiz e pare na primeira."),
+        "big_example": ("Um exemplo", "Entram 50, 30, 70, 20, 40 e depois o 10:",
+                        ("A mais baixa com +2 ou \u22122 é a raiz, 50.",
+                         "Pesa à esquerda-esquerda: rotação simples à direita."),
+                        "40 deixa o 30 e passa para o 50", "fruta nova"),
     },
     "en": {
         "play": "Play",
@@ -202,5 +241,41 @@ TEXTS = {
         "or_else": ("or, if no stall fits,", "→ bin"),
         "which_rotation": "Which rotation to use?",
         "cases": ["Left-left case", "Left-right case", "Right-right case", "Right-left case"],
+        "page": ("Page 1", "Page 2"),
+        "market_choice": ("Market", "Tab", ("7", "stalls"), ("15", "stalls")),
+        "where_title": "Out of balance!",
+        "where_lines": ("The tree lost its balance.", "Which stall?"),
+        "where_rule": "Climb from the new fruit up to the root: the first stall whose factor "
+                      "is +2 or \u22122 is the one that rotates.",
+        "where_factor": "Factor: the left height minus the right height, as the badges show.",
+        "where_path": ("root", "rotates!", "new fruit", "climb"),
+        "where_keys": ("[↑] [↓] choose the stall", "[Enter] or [Space] confirms",
+                       "or click the stall"),
+        "where_next": "The rotation is asked next.",
+        "lost_where": ("Not that stall!", ["Climb from the new fruit up to the root: the first",
+                                           "stall at +2 or \u22122 is the one rotated."],
+                       "The factor is the left height minus the right height."),
+        "lost_where_labels": ("your choice", ("the one out", "of balance")),
+        "practice_where": ("See where it tipped", "The fruit is back in your hand: try again."),
+        "practice_complete15": ("Tree complete!", ["You built a complete AVL tree, with no clock."],
+                                "Now try a 180-second match!"),
+        "practice_mistakes15": ("Mistakes", ["Wrong stall", "Unbalanced stall", "Wrong rotation",
+                                             "Repeated number", "Dead end"]),
+        "caption_count15": "%d of 15",
+        "big_market": "The big market",
+        "big_stalls": ("15 stalls", "The big market has 15 stalls in four levels. A fruit whose "
+                       "place would be below the fourth level goes to the bin. You have "
+                       "180 seconds."),
+        "big_where": ("Where, then which", [
+            "When a delivery unbalances the tree, first point at the stall that lost its "
+            "balance: ↑\u00a0↓ and Enter or Space, or click it.",
+            "Then name the rotation with keys 1 to 4."]),
+        "big_rule": ("The lowest unbalanced stall is rotated.",
+                     "Factor: the left height minus the right height; at +2 or \u22122 a stall "
+                     "is unbalanced. Climb from the new fruit to the root and stop at the first."),
+        "big_example": ("An example", "In go 50, 30, 70, 20, 40, then 10:",
+                        ("The lowest at +2 or \u22122 is the root, 50.",
+                         "Heavy left-left: a single right rotation."),
+                        "40 leaves 30 for 50", "new fruit"),
     },
 }
