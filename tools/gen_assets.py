@@ -14,7 +14,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, resultados, sinais, placar, sons, texts  # noqa: E402
+from assetgen import base, botoes, frutas, tempo, personagem, barracas, telas, feira, resultados, sinais, placar, sons, texts  # noqa: E402
 
 
 def main(argv=None):
@@ -45,6 +45,7 @@ def main(argv=None):
         pictures = {}
         pictures.update(botoes.generate(want, t))
         pictures.update(telas.generate(want, t))
+        pictures.update(feira.generate(want, t))
         pictures.update(resultados.generate(want, t))
         if lang == texts.BASE:
             for wordless in (frutas, tempo, personagem, barracas, sinais, placar):

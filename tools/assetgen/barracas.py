@@ -73,6 +73,16 @@ def stall(i):
 W15, H15 = 58, 62
 SPOT15 = (10, 13, 48, 51)
 STALLS15 = 15
+# Top-left of each big-market stall in the window, in heap order (the root, then
+# each level from the left); the fourth level's stalls stand 66 px apart.
+POSITIONS15 = [(505, 110), (373, 232), (637, 232), (307, 354), (439, 354), (571, 354), (703, 354),
+               (274, 476), (340, 476), (406, 476), (472, 476), (538, 476), (604, 476), (670, 476),
+               (736, 476)]
+
+
+def centre15(k):
+    x, y = POSITIONS15[k]
+    return (x + W15 / 2.0, y + H15 / 2.0)
 
 
 def compact_stall(k):

@@ -215,8 +215,8 @@ def _top_band(c, t):
     c.text((718, 76), right, 13, fill=(255, 236, 150), bold=False)
 
 
-def _bin(c, t):
-    x, y = BIN_POS
+def _bin(c, t, pos=BIN_POS):
+    x, y = pos
     w, h = barracas.BIN_W, barracas.BIN_H
     col = (76, 160, 84)
     c.ellipse((x + 2, y + h - 9, x + w + 2, y + h + 5), fill=(30, 15, 5, 80))
@@ -249,9 +249,14 @@ def scene(t):
         c.circle(cx, cy, 7, fill=INK)
         c.circle(cx, cy, 4.5, fill=WOOD_LIGHT)
     _bin(c, t)
-    # A few flower pots at the edges of the plaza.
+    flower_pots(c, ((276, 575), (782, 575), (270, 130), (785, 250)))
+    return c.result()
+
+
+def flower_pots(c, spots):
+    """A few flower pots at the edges of the plaza."""
     rnd = random.Random(9)
-    for (x, y) in ((276, 575), (782, 575), (270, 130), (785, 250)):
+    for (x, y) in spots:
         c.blob([("poly", [(x - 9, y - 4), (x + 9, y - 4), (x + 7, y + 12), (x - 7, y + 12)])],
                (206, 110, 70), INK, 1.8)
         for k in range(3):
@@ -260,7 +265,6 @@ def scene(t):
             c.line([(fx, y - 4), (fx, fy)], DARK_GREEN, 1.6)
             c.circle(fx, fy, 3.2, fill=rnd.choice([PINK, YELLOW, RED, WHITE]), outline=INK,
                      width=1.0)
-    return c.result()
 
 
 # ---------------------------------------------------------------------------

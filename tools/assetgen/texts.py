@@ -121,8 +121,8 @@ TEXTS = {
         # Keys in brackets are drawn as keys.
         "where_title": "Desequilibrou!",
         "where_lines": ("A árvore perdeu o equilíbrio.", "Qual barraca?"),
-        "where_rule": "Suba da fruta nova até a raiz: a primeira barraca com fator +2 "
-                      "ou \u22122 é a que gira.",
+        "where_rule": "Suba da fruta nova até a raiz: a primeira barraca com fator "
+                      "+2\u00a0ou\u00a0\u22122 é a que gira.",
         "where_factor": "Fator: altura da esquerda menos a da direita, como nas plaquinhas.",
         "where_path": ("raiz", "gira!", "fruta nova", "suba"),
         "where_keys": ("[↑] [↓] escolhem a barraca", "[Enter] ou [Espaço] confirma",
@@ -246,7 +246,7 @@ TEXTS = {
         "where_title": "Out of balance!",
         "where_lines": ("The tree lost its balance.", "Which stall?"),
         "where_rule": "Climb from the new fruit up to the root: the first stall whose factor "
-                      "is +2 or \u22122 is the one that rotates.",
+                      "is +2\u00a0or\u00a0\u22122 is the one that rotates.",
         "where_factor": "Factor: the left height minus the right height, as the badges show.",
         "where_path": ("root", "rotates!", "new fruit", "climb"),
         "where_keys": ("[↑] [↓] choose the stall", "[Enter] or [Space] confirms",

@@ -1,0 +1,177 @@
+"""The big market's pictures: fifteen stalls in four levels. Its scene, the
+question of which stall lost its balance, its practice's complete card, its page
+of the instructions, and the choice between the two markets on the menu."""
+from PIL import Image
+
+from . import barracas, frutas, telas
+from .base import (Canvas, INK, CREAM, PAPER, WHITE, RED, ORANGE, YELLOW, GREEN, DARK_GREEN,
+                   TEAL, BLUE, PURPLE, WOOD, WOOD_DARK, WOOD_LIGHT, lighter, darker)
+from .telas import SW, SH, SS, BROWN, board, title_text, rope, cobbles, sparkle, sunk_box, sunk_spot
+
+BIN_POS15 = (290, 112)
+# Where no stall, its patch nor the bin stands.
+FLOWER_POTS15 = ((276, 575), (782, 575), (270, 130), (785, 250))
+
+
+def edges15():
+    return [((k - 1) // 2, k) for k in range(1, barracas.STALLS15)]
+
+
+def scene15(t):
+    """The market of fifteen stalls with no stall on it (the game draws them): the
+    orchard and the top band as in the small market, the patches the stalls stand
+    on, the ropes of the tree and the bin."""
+    c = Canvas(SW, SH, SS)
+    cobbles(c, (telas.LANES_W, 0, SW, SH), 3)
+    telas._orchard(c)
+    telas._top_band(c, t)
+    w, h = barracas.W15, barracas.H15
+    for x, y in barracas.POSITIONS15:
+        c.ellipse((x - 3, y + h - 11, x + w + 3, y + h + 6), fill=(110, 80, 50, 55))
+    for parent, child in edges15():
+        rope(c, barracas.centre15(parent), barracas.centre15(child), 4.0)
+    for k in range(barracas.STALLS15):
+        cx, cy = barracas.centre15(k)
+        c.circle(cx, cy, 6, fill=INK)
+        c.circle(cx, cy, 3.8, fill=WOOD_LIGHT)
+    telas._bin(c, t, BIN_POS15)
+    telas.flower_pots(c, FLOWER_POTS15)
+    return c.result()
+
+
+# ---------------------------------------------------------------------------
+# small parts
+# ---------------------------------------------------------------------------
+def factor_badge(c, x, y, f, scale=1.0):
+    """A balance factor's badge centred on (x, y), drawn as the game's own
+    (Fatores.png), at scale."""
+    from .placar import FACTOR_W, FACTOR_H, _factor_look
+    fill, ink, rim = _factor_look(f)
+    w, h = FACTOR_W * scale, FACTOR_H * scale
+    x0, y0 = x - w / 2.0, y - h / 2.0
+    r = 10.5 * scale
+    c.rrect((x0 + 1, y0 + 2, x0 + w, y0 + h + 1.5), r, fill=(30, 15, 5, 70))
+    c.rrect((x0, y0, x0 + w - 2, y0 + h - 2), r, fill=INK)
+    c.rrect((x0 + rim, y0 + rim, x0 + w - 2 - rim, y0 + h - 2 - rim), r - rim, fill=fill)
+    s = "0" if f == 0 else ("+%d" % f if f > 0 else "\u2212%d" % -f)
+    c.text((x0 + w / 2.0 - 1, y0 + h / 2.0 - 1), s, 14 * scale, fill=ink)
+
+
+def slot(c, x, y, r, fill=(244, 226, 190)):
+    """A stall seen from above, as the end cards show the tree's slots."""
+    c.circle(x, y, r + 2, fill=INK)
+    c.circle(x, y, r, fill=fill)
+
+
+def key_cap(c, x, y, s, size=12.5):
+    """A keyboard key with its name; returns its width."""
+    w = max(20.0, c.text_width(s, size) + 12)
+    c.rrect((x, y - 11, x + w, y + 12), 5, fill=INK)
+    c.rrect((x + 2, y - 9, x + w - 2, y + 8), 3.5, fill=(255, 250, 235))
+    c.text((x + w / 2.0, y - 0.5), s, size, fill=INK)
+    return w
+
+
+def key_line(c, cx, y, line, size=13, gap=5):
+    """A line whose words in brackets are drawn as keys, centred on cx."""
+    parts = []
+    for word in line.split(" "):
+        if word.startswith("[") and word.endswith("]"):
+            parts.append(("key", word[1:-1]))
+        elif parts and parts[-1][0] == "text":
+            parts[-1] = ("text", parts[-1][1] + " " + word)
+        else:
+            parts.append(("text", word))
+
+    def width(part):
+        kind, s = part
+        return max(20.0, c.text_width(s, 12.5) + 12) if kind == "key" else c.text_width(s, size,
+                                                                                          False)
+    total = sum(width(p) for p in parts) + gap * (len(parts) - 1)
+    x = cx - total / 2.0
+    for part in parts:
+        if part[0] == "key":
+            key_cap(c, x, y, part[1])
+        else:
+            c.text((x, y), part[1], size, fill=INK, bold=False, anchor="lm")
+        x += width(part) + gap
+    return total
+
+
+# ---------------------------------------------------------------------------
+# which stall lost its balance
+# ---------------------------------------------------------------------------
+# The question stands on the left while the tree stays in sight: the picture is
+# the panel alone, drawn at the window's top left.
+WHERE_W = 270
+
+
+def where_prompt(t):
+    c = Canvas(WHERE_W, SH, SS)
+    # The same wooden panel as the rotation's question.
+    c.rect((0, 0, 270, SH), fill=INK)
+    c.rect((0, 0, 267, SH), fill=WOOD)
+    for x in (60, 130, 200):
+        c.line([(x, 0), (x, SH)], darker(WOOD, 0.2), 1.5)
+    c.rrect((10, 10, 257, 590), 14, fill=INK)
+    c.rrect((13, 13, 254, 587), 11, fill=PAPER)
+    cx = 133.5
+    # Icon: a tree leaning left, its root ringed in gold, and a question badge.
+    telas.gold_ring(c, 118, 30, 16)
+    telas.mini_tree(c, 118, 30, [30, 20, None, 10], 26, 25, 11.5, [ORANGE, ORANGE, None, ORANGE],
+                    text_size=11.5)
+    c.circle(196, 54, 19, fill=INK)
+    c.circle(196, 54, 16.5, fill=YELLOW)
+    c.text((196, 55), "?", 26, fill=INK)
+    size = 34
+    while c.text_width(t["where_title"], size) > 226:
+        size -= 0.5
+    title_text(c, (cx, 128), t["where_title"], size, fill=(236, 120, 40), stroke=3)
+    lost, question = t["where_lines"]
+    y = c.paragraph(28, 152, lost, 15, 212, fill=INK, bold=True, align="center")
+    y = c.paragraph(28, y + 1, question, 15, 212, fill=INK, align="center")
+    y = c.paragraph(24, y + 9, t["where_rule"], 13, 220, fill=INK, align="center",
+                    leading=1.28)
+    y = c.paragraph(24, y + 3, t["where_factor"], 12, 220, fill=BROWN, align="center",
+                    leading=1.25)
+    # The climb: from the new fruit up the path, past +1, to the first +2 (ringed:
+    # it rotates) though the root above it is at +2 as well.
+    root, first, fruit, climb = t["where_path"]
+    top = y + 20
+    path = [(96, top), (136, top + 30), (104, top + 60), (136, top + 90)]
+    for a, b in zip(path, path[1:]):
+        c.line([a, b], (190, 150, 100), 3)
+    telas.gold_ring(c, path[1][0], path[1][1], 15)
+    for (x, yy) in path[:3]:
+        slot(c, x, yy, 10)
+    c.paste(frutas.fruit(10).resize((28, 28), Image.LANCZOS), path[3][0] - 14, path[3][1] - 14)
+    for (x, yy), f, side in zip(path, (2, 2, 1, 0), (-1, 1, -1, 1)):
+        factor_badge(c, x + side * 34, yy, f, 0.85)
+    c.text((path[0][0] + 16, path[0][1]), root, 12, fill=BROWN, bold=False, anchor="lm")
+    c.text((path[1][0] - 21, path[1][1]), first, 13, fill=(200, 100, 20), anchor="rm")
+    c.text((path[3][0] - 19, path[3][1]), fruit, 12, fill=BROWN, bold=False, anchor="rm")
+    # The way up, beside the path.
+    ax, y0, y1 = 226, path[3][1] + 6, path[1][1]
+    c.line([(ax, y0), (ax, y1 + 6)], INK, 6)
+    c.line([(ax, y0), (ax, y1 + 6)], ORANGE, 3)
+    c.blob([("poly", [(ax - 7, y1 + 8), (ax + 7, y1 + 8), (ax, y1 - 3)])], ORANGE, INK, 1.6)
+    c.text((ax, y0 + 11), climb, 12, fill=BROWN, bold=False)
+    # How to answer, and what comes next.
+    y = y0 + 26
+    c.line([(34, y), (233, y)], (226, 196, 140), 2)
+    y += 19
+    for line in t["where_keys"]:
+        key_line(c, cx, y, line)
+        y += 27
+    c.paragraph(24, y - 6, t["where_next"], 12, 220, fill=BROWN, align="center")
+    return c.result()
+
+
+def generate(want, t):
+    """Returns {file name: image} of the big market's pictures, texts from table t."""
+    result = {}
+    if want("TelaJogo15.png"):
+        result["TelaJogo15.png"] = scene15(t)
+    if want("AvisoEquilibrio.png"):
+        result["AvisoEquilibrio.png"] = where_prompt(t)
+    return result
