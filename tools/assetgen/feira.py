@@ -167,11 +167,45 @@ def where_prompt(t):
     return c.result()
 
 
+# ---------------------------------------------------------------------------
+# practice complete
+# ---------------------------------------------------------------------------
+# As the small market's card, with a row more: wrong stall, wrong stall out of
+# balance, wrong rotation, repeated number, dead end; the game draws each count
+# centred at (PRACTICE_COUNT_X, row).
+PRACTICE_MISTAKE_ROWS15 = (282, 316, 350, 384, 418)
+PRACTICE_COUNT_R15 = 15
+
+
+def practice_complete15(t):
+    c = Canvas(SW, SH, SS)
+    telas._festive(c, 78)
+    telas._end_board(c, t["practice_complete15"], telas.PRACTICE_TEAL, telas.icon_tree)
+    x, y = telas.PRACTICE_TIME
+    sunk_box(c, x, y, telas.PRACTICE_TIME_W, telas.PRACTICE_TIME_H, t["practice_time"])
+    sparkle(c, 214, 256, 8)
+    sparkle(c, 366, 256, 8)
+    c.line([(telas.PRACTICE_DIVIDER_X, 240), (telas.PRACTICE_DIVIDER_X, 440)], (226, 196, 140), 2)
+    heading, rows = t["practice_mistakes15"]
+    c.text(telas.PRACTICE_MISTAKES_HEADING, heading, 17, fill=INK, anchor="mm")
+    count_x = telas.PRACTICE_COUNT_X
+    room = count_x - PRACTICE_COUNT_R15 - 8 - telas.PRACTICE_LABEL_X
+    for y, label in zip(PRACTICE_MISTAKE_ROWS15, rows):
+        size = 15
+        while size > 11 and c.text_width(label, size) > room:
+            size -= 0.5
+        c.text((telas.PRACTICE_LABEL_X, y), label, size, fill=INK, anchor="lm")
+        sunk_spot(c, count_x, y, PRACTICE_COUNT_R15)
+    return c.result()
+
+
 def generate(want, t):
     """Returns {file name: image} of the big market's pictures, texts from table t."""
     result = {}
     if want("TelaJogo15.png"):
         result["TelaJogo15.png"] = scene15(t)
+    if want("PraticaCompleta15.png"):
+        result["PraticaCompleta15.png"] = practice_complete15(t)
     if want("AvisoEquilibrio.png"):
         result["AvisoEquilibrio.png"] = where_prompt(t)
     return result
