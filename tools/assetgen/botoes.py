@@ -247,6 +247,23 @@ def leave_frame(label, state):
     return c.result()
 
 
+def page_frame(label, forward, state):
+    """The small button that turns the instructions' page: "◂ page 1" back,
+    "page 2 ▸" forward, in the instructions' orange."""
+    w, h = 102, 39
+    c = Canvas(w, h)
+    face, dy = _body(c, w, h, ORANGE, state, top=2, bottom=37, radius=11, lip=4, outline=2.0)
+    cy = (face[1] + face[3]) / 2.0 + dy
+    tip, back = (92, 82) if forward else (10, 20)
+    pts = [(tip, cy), (back, cy - 7), (back, cy + 7)]
+    c.blob([("poly", [(x, y + 1.5) for x, y in pts])], (40, 20, 10, 90), None, 0)
+    c.blob([("poly", pts)], WHITE, INK, 2.2)
+    x0, x1 = (7, 76) if forward else (26, 95)
+    condensed = c.text_width(label, 17) > x1 - x0
+    _label(c, ((x0 + x1) / 2.0, cy), label, _fit(c, label, 17, x1 - x0, condensed), 0, condensed)
+    return c.result()
+
+
 # File, label (a key of the texts table), colour, icon.
 SIMPLE_BUTTONS = [
     ("BotaoJogar.png", "play", GREEN, "play"),
@@ -282,4 +299,8 @@ def generate(out, t):
     result["BotaoInserirFruta.png"] = _sheet(frames, 102, 39, [0, 39, 78])
     frames = [leave_frame(t["leave"], s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
     result["BotaoMenu.png"] = _sheet(frames, 102, 39, [0, 39, 78])
+    for name, label, forward in (("BotaoPagina1.png", t["page"][0], False),
+                                 ("BotaoPagina2.png", t["page"][1], True)):
+        frames = [page_frame(label, forward, s) for s in (STATE_REST, STATE_HOVER, STATE_PRESSED)]
+        result[name] = _sheet(frames, 102, 39, [0, 39, 78])
     return result
