@@ -199,6 +199,59 @@ def practice_complete15(t):
     return c.result()
 
 
+# ---------------------------------------------------------------------------
+# the choice of market, on the menu
+# ---------------------------------------------------------------------------
+# Two frames stacked, the small market chosen in the first, the big one in the
+# second; each option is the half of the frame it stands in.
+SELECTOR_W, SELECTOR_H = 201, 80
+SELECTED = (74, 170, 88)
+
+
+def _option(c, box, number, word, chosen):
+    x0, y0, x1, y1 = box
+    cy = (y0 + y1) / 2.0
+    if chosen:
+        c.rrect((x0 + 1, y0 + 2, x1 + 1, y1 + 2), 8, fill=(30, 15, 5, 70))
+        c.rrect(box, 8, fill=INK)
+        c.blob_gradient([("rr", x0 + 2, y0 + 2, x1 - 2, y1 - 2, 6)], lighter(SELECTED, 0.18),
+                        darker(SELECTED, 0.08), outline=None)
+        c.circle(x0 + 13, cy, 8.5, fill=INK)
+        c.circle(x0 + 13, cy, 7, fill=(255, 250, 235))
+        c.line([(x0 + 9, cy + 0.5), (x0 + 12, cy + 3.5), (x0 + 17.5, cy - 3.5)], SELECTED, 2.6)
+        ink, stroke = WHITE, 1.8
+    else:
+        c.rrect(box, 8, fill=(214, 186, 138))
+        c.rrect((x0 + 1.5, y0 + 1.5, x1 - 1.5, y1 - 1.5), 6.5, fill=(246, 232, 204))
+        c.circle(x0 + 13, cy, 7.5, fill=(196, 164, 116))
+        c.circle(x0 + 13, cy, 6, fill=(255, 250, 235))
+        ink, stroke = (120, 90, 70), 0
+    tx0, tx1 = x0 + 24, x1 - 3
+    size = 11.5
+    while c.text_width(word, size) > tx1 - tx0 - 2:
+        size -= 0.5
+    mid = (tx0 + tx1) / 2.0
+    c.text((mid, cy - 7), number, 17, fill=ink, stroke=stroke, stroke_fill=INK)
+    c.text((mid, cy + 10), word, size, fill=ink, stroke=stroke * 0.6, stroke_fill=INK)
+
+
+def market_selector(t):
+    title, key, small, big = t["market_choice"]
+    sheet = Image.new("RGBA", (SELECTOR_W, 2 * SELECTOR_H), (0, 0, 0, 0))
+    for frame in range(2):
+        c = Canvas(SELECTOR_W, SELECTOR_H, SS)
+        board(c, (1, 1, 196, 75), r=11, fill=CREAM, edge=WOOD, edge_w=4)
+        # The title and the key that switches the market.
+        w = c.text_width(title + " \u00b7", 14) + 4 + max(20.0, c.text_width(key, 12.5) + 12)
+        x = 98.5 - w / 2.0
+        c.text((x, 19), title + " \u00b7", 14, fill=INK, anchor="lm")
+        key_cap(c, x + c.text_width(title + " \u00b7", 14) + 4, 19.5, key)
+        _option(c, (10, 33, 96, 68), small[0], small[1], frame == 0)
+        _option(c, (101, 33, 187, 68), big[0], big[1], frame == 1)
+        sheet.alpha_composite(c.result(), (0, frame * SELECTOR_H))
+    return sheet
+
+
 def generate(want, t):
     """Returns {file name: image} of the big market's pictures, texts from table t."""
     result = {}
@@ -206,6 +259,8 @@ def generate(want, t):
         result["TelaJogo15.png"] = scene15(t)
     if want("PraticaCompleta15.png"):
         result["PraticaCompleta15.png"] = practice_complete15(t)
+    if want("SeletorFeira.png"):
+        result["SeletorFeira.png"] = market_selector(t)
     if want("AvisoEquilibrio.png"):
         result["AvisoEquilibrio.png"] = where_prompt(t)
     return result
