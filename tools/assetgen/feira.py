@@ -252,6 +252,131 @@ def market_selector(t):
     return sheet
 
 
+# ---------------------------------------------------------------------------
+# instructions, page 2
+# ---------------------------------------------------------------------------
+# Left free, as on the first page: the Back button and the small button that
+# turns the page (the game draws both).
+PAGE_BUTTON = (30, 531, 132, 570)
+MOVED = PURPLE  # the subtree that changes parent in the example
+
+
+def node(c, x, y, label, fill, r=14):
+    c.circle(x, y, r + 2, fill=INK)
+    c.circle(x, y, r, fill=fill)
+    c.text((x, y + 0.5), label, r * 0.95, fill=WHITE, stroke=1.5, stroke_fill=INK)
+
+
+def _example_tree(c, nodes, edges, badges, ring=None, moved=None):
+    """nodes: {key: (x, y, fill)}; badges: {key: (factor, side)}; ring: the key
+    ringed in gold; moved: the key whose edge to its parent is the new one."""
+    for a, b in edges:
+        (xa, ya, _), (xb, yb, _) = nodes[a], nodes[b]
+        if b == moved:
+            c.line([(xa, ya), (xb, yb)], INK, 6.5)
+            c.line([(xa, ya), (xb, yb)], lighter(MOVED, 0.2), 3.5)
+        else:
+            c.line([(xa, ya), (xb, yb)], INK, 2.4)
+    if ring is not None:
+        telas.gold_ring(c, nodes[ring][0], nodes[ring][1], 19)
+    for key, (x, y, fill) in nodes.items():
+        node(c, x, y, key, fill)
+    for key, (f, side) in badges.items():
+        x, y, _ = nodes[key]
+        factor_badge(c, x + side * (38 if key == ring else 33), y, f, 0.85)
+
+
+def instructions15(t):
+    c = Canvas(SW, SH, SS)
+    cobbles(c, (0, 0, SW, SH), 41)
+    c.rect((0, 0, SW, SH), fill=(255, 240, 210, 120))
+    title_text(c, (400, 30), t["big_market"], 36, fill=ORANGE, stroke=3.2)
+
+    # Left card: the market, where then which, and the rule.
+    board(c, (10, 58, 398, 506), r=14, fill=PAPER, edge=WOOD, edge_w=5)
+    x, y, mw = 26, 72, 358
+    heading, text = t["big_stalls"]
+    y = telas._section(c, x, y, heading, GREEN)
+    y = c.paragraph(x + 4, y, text, 14, mw, fill=INK, leading=1.26) + 6
+    y = _four_levels(c, y, t) + 8
+    heading, items = t["big_where"]
+    y = telas._section(c, x, y, heading, ORANGE)
+    y = telas._bullets(c, x + 4, y, items, mw, 13.5) + 6
+    rule, why = t["big_rule"]
+    c.rrect((22, y, 386, y + 30), 9, fill=(226, 196, 140))
+    c.rrect((24, y + 2, 384, y + 28), 7, fill=(255, 236, 170))
+    size = 15
+    while c.text_width(rule, size) > 350:
+        size -= 0.5
+    c.text((204, y + 15), rule, size, fill=(170, 70, 40))
+    y = c.paragraph(x + 4, y + 38, why, 13.5, mw, fill=INK, leading=1.28)
+
+    # Right: the worked example, before and after.
+    heading, inserted, (lowest, case), moved, new = t["big_example"]
+    c.text((597, 70), heading, 18, fill=INK)
+    board(c, (406, 88, 789, 594), r=12, fill=PAPER, edge=WOOD, edge_w=5)
+    c.text((597, 112), inserted, 14, fill=INK)
+    before = {"50": (597, 156, RED), "30": (527, 202, ORANGE), "70": (667, 202, ORANGE),
+              "20": (492, 248, ORANGE), "40": (562, 248, MOVED), "10": (457, 294, YELLOW)}
+    _example_tree(c, before, [("50", "30"), ("50", "70"), ("30", "20"), ("30", "40"),
+                              ("20", "10")],
+                  {"50": (2, 1), "30": (1, -1), "70": (0, 1), "20": (1, -1), "40": (0, 1),
+                   "10": (0, 1)}, ring="50")
+    c.text((457, 317), new, 12, fill=BROWN, bold=False)
+    # From before to after: which stall, and which rotation.
+    c.line([(597, 334), (597, 378)], INK, 7)
+    c.line([(597, 334), (597, 378)], ORANGE, 3.5)
+    c.blob([("poly", [(588, 376), (606, 376), (597, 388)])], ORANGE, INK, 1.6)
+    c.paragraph(420, 334, lowest, 13, 168, fill=INK, bold=True, leading=1.25)
+    c.paragraph(612, 334, case, 13, 166, fill=(170, 70, 40), bold=True, leading=1.25)
+    after = {"30": (597, 418, ORANGE), "20": (527, 464, ORANGE), "50": (667, 464, ORANGE),
+             "10": (492, 510, YELLOW), "40": (632, 510, MOVED), "70": (702, 510, ORANGE)}
+    _example_tree(c, after, [("30", "20"), ("30", "50"), ("20", "10"), ("50", "40"),
+                             ("50", "70")],
+                  {"30": (0, 1), "20": (1, -1), "50": (0, 1), "10": (0, -1)}, moved="40")
+    c.text((597, 556), moved, 14, fill=darker(MOVED, 0.25))
+    return c.result()
+
+
+def _four_levels(c, y, t):
+    """The big market's tree, fifteen slots in four levels, and below the fourth
+    a fifth that is not there: a fruit that would go there goes to the bin."""
+    cx, top, dy = 150, y + 10, 17
+    pos = {}
+    for k in range(15):
+        level = (k + 1).bit_length() - 1
+        i = k + 1 - 2 ** level
+        span = 18 * 2 ** (3 - level)
+        pos[k] = (cx - span * (2 ** level - 1) / 2.0 + i * span, top + level * dy)
+    for k in range(1, 15):
+        c.line([pos[(k - 1) // 2], pos[k]], (190, 150, 100), 2)
+    for k, (x, yy) in pos.items():
+        slot(c, x, yy, 5, GREEN)
+    # The levels counted down the left side, the fifth in the cross's red.
+    for level in range(5):
+        c.text((60, top + level * dy), str(level + 1), 12,
+               fill=BROWN if level < 4 else (230, 60, 50), bold=level == 4)
+    # The fifth level: a dashed edge to a crossed slot, and an arrow to the bin.
+    lx, ly = pos[14]
+    fx, fy = lx + 14, ly + 17
+    for k in range(3):
+        a, b = k / 3.0, (k + 0.55) / 3.0
+        c.line([(lx + (fx - lx) * a, ly + (fy - ly) * a), (lx + (fx - lx) * b, ly + (fy - ly) * b)],
+               (190, 150, 100), 2)
+    c.circle(fx, fy, 6, fill=(230, 60, 50))
+    c.line([(fx - 3, fy - 3), (fx + 3, fy + 3)], WHITE, 1.8)
+    c.line([(fx - 3, fy + 3), (fx + 3, fy - 3)], WHITE, 1.8)
+    c.text((fx + 34, fy), "\u2192", 20, fill=(230, 120, 40))
+    bx, by = fx + 62, fy - 22
+    c.blob([("poly", [(bx, by + 8), (bx + 30, by + 8), (bx + 27, by + 40), (bx + 3, by + 40)])],
+           (76, 160, 84), INK, 2)
+    for xx in (bx + 9, bx + 15, bx + 21):
+        c.line([(xx, by + 15), (xx, by + 35)], (50, 116, 60), 1.4)
+    c.blob([("rr", bx - 3, by + 2, bx + 33, by + 9, 3)], (66, 140, 74), INK, 1.8)
+    c.text((bx + 15, by + 52), t["bin"], 12, fill=DARK_GREEN)
+    return by + 58
+
+
 def generate(want, t):
     """Returns {file name: image} of the big market's pictures, texts from table t."""
     result = {}
@@ -259,6 +384,8 @@ def generate(want, t):
         result["TelaJogo15.png"] = scene15(t)
     if want("PraticaCompleta15.png"):
         result["PraticaCompleta15.png"] = practice_complete15(t)
+    if want("Instrucoes15.png"):
+        result["Instrucoes15.png"] = instructions15(t)
     if want("SeletorFeira.png"):
         result["SeletorFeira.png"] = market_selector(t)
     if want("AvisoEquilibrio.png"):

@@ -147,10 +147,10 @@ TEXTS = {
             "equilíbrio: ↑\u00a0↓ e Enter ou Espaço, ou clique nela.",
             "Depois escolha a rotação, com as teclas 1 a 4."]),
         "big_rule": ("Gira a barraca desequilibrada mais baixa.",
-                     "Fator: altura da esquerda menos a da direita; com +2 ou \u22122, a barraca "
+                     "Fator: altura da esquerda menos a da direita; com +2\u00a0ou\u00a0\u22122, a barraca "
                      "está desequilibrada. Suba da fruta nova até a raiz e pare na primeira."),
         "big_example": ("Um exemplo", "Entram 50, 30, 70, 20, 40 e depois o 10:",
-                        ("A mais baixa com +2 ou \u22122 é a raiz, 50.",
+                        ("A mais baixa com +2\u00a0ou\u00a0\u22122 é a raiz, 50.",
                          "Pesa à esquerda-esquerda: rotação simples à direita."),
                         "40 deixa o 30 e passa para o 50", "fruta nova"),
     },
@@ -271,10 +271,10 @@ TEXTS = {
             "balance: ↑\u00a0↓ and Enter or Space, or click it.",
             "Then name the rotation with keys 1 to 4."]),
         "big_rule": ("The lowest unbalanced stall is rotated.",
-                     "Factor: the left height minus the right height; at +2 or \u22122 a stall "
+                     "Factor: the left height minus the right height; at +2\u00a0or\u00a0\u22122 a stall "
                      "is unbalanced. Climb from the new fruit to the root and stop at the first."),
-        "big_example": ("An example", "In go 50, 30, 70, 20, 40, then 10:",
-                        ("The lowest at +2 or \u22122 is the root, 50.",
+        "big_example": ("An example", "Insert 50, 30, 70, 20, 40, then 10:",
+                        ("The lowest at +2\u00a0or\u00a0\u22122 is the root, 50.",
                          "Heavy left-left: a single right rotation."),
                         "40 leaves 30 for 50", "new fruit"),
     },
