@@ -5,7 +5,7 @@ from PIL import Image
 
 from . import barracas, frutas, telas
 from .base import (Canvas, INK, CREAM, PAPER, WHITE, RED, ORANGE, YELLOW, GREEN, DARK_GREEN,
-                   TEAL, BLUE, PURPLE, WOOD, WOOD_DARK, WOOD_LIGHT, lighter, darker)
+                   PURPLE, WOOD, WOOD_LIGHT, lighter, darker)
 from .telas import SW, SH, SS, BROWN, board, title_text, rope, cobbles, sparkle, sunk_box, sunk_spot
 
 BIN_POS15 = (290, 112)
