@@ -66,8 +66,8 @@ void Game::drawResults() {
             drawNumber(percentOf(placedRight, placed), kResultsStallShareCentre, Digit::Percent);
         }
         drawNumber(results.matchStalls.binToStall + results.practiceStalls.binToStall, kResultsBinToStallCentre);
-        drawNumber(results.matchesPlayed, {kResultsPlayedX, kResultsFiguresY});
-        drawNumber(results.matchesWon, {kResultsWonX, kResultsFiguresY});
+        drawNumber(results.matches[0].played, {kResultsPlayedX, kResultsFiguresY});
+        drawNumber(results.matches[0].won, {kResultsWonX, kResultsFiguresY});
         drawNumber(results.practicesCompleted, {kResultsPracticesX, kResultsFiguresY});
         drawNumber(results.practiceMistakes, {kResultsPracticeMistakesX, kResultsFiguresY});
         const size_t marks = std::min<size_t>(results.lastOutcomes.size(), kResultsMarkCount);
