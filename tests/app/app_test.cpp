@@ -281,7 +281,7 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     const auto showsNumber = [&](const sf::Image& shot, int32_t number, sf::Vector2f centre, int32_t suffix = -1) {
         game.window.clear();
         game.window.draw(game.pictures.resultsSprite);
-        game.drawNumber(number, centre, suffix);
+        game.drawNumber(number, centre, suffix, 1, kResultsFigureRoom);
         game.window.display();
         const sf::Image alone = driver.capture();
         for (float y = centre.y - kDigitHeight / 2.f; y < centre.y + kDigitHeight / 2.f; ++y) {
@@ -292,19 +292,21 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
         }
         return true;
     };
-    // The record is kept apart from the history: an empty history still shows it.
+    // The records are kept apart from the history: an empty history still shows them, each market's its own.
     std::filesystem::create_directories(scratch / "jogo");
     std::ofstream(scratch / "jogo" / "best-time") << "38\n";
+    std::ofstream(scratch / "jogo" / "best-time-15") << "140\n";
     driver.press(sf::Keyboard::R, 2);
     ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image empty = driver.capture();
     EXPECT_TRUE(shows(empty, game.pictures.resultsEmptySprite)) << "nothing to show, and no word of it";
-    EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds)) << "the best time";
+    EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX[0], kResultsFiguresY}, Digit::Seconds)) << "the best time";
+    EXPECT_TRUE(showsNumber(empty, 140, {kResultsBestTimeX[1], kResultsFiguresY}, Digit::Seconds)) << "the big one's";
     driver.press(sf::Keyboard::Enter, 2);
     ASSERT_EQ(game.screen, GameScreen::Menu);
     // Four matches (one lost naming a double right rotation as a single right one, one won, one at a dead end and
     // one left for the menu) and a practice, between lines no one can read: garbage, a second header, a line cut
-    // short.
+    // short; then a match of the big market lost naming the wrong unbalanced stall after the right one.
     const std::string first = "2026-12-01T10:00:00-03:00", second = "2026-12-02T10:00:00-03:00";
     const std::string third = "2026-12-02T11:00:00-03:00", fourth = "2026-12-02T12:00:00-03:00";
     const auto line = [](const std::string& match, const char* mode, const char* rest) {
@@ -322,35 +324,41 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     text += line(second, "match", "won,,,,1,41.5");
     text += line(third, "match", "stuck,49,LR,,0,6.0");
     text += line(fourth, "match", "left,,,,0,8.0");
+    text += line("2026-12-02T13:00:00-03:00", "match15", "balance,40,R,R,1,5.0");
+    text += line("2026-12-02T13:00:00-03:00", "match15", "balance,45,L,LR,0,9.0");
     text += "2026-12-03T10:00:00-03:00,2026-12-0";
     std::ofstream(scratch / "jogo" / "history.csv") << text;
     driver.click(game.pictures.resultsButtonSprite);
     driver.turn();
     ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image shot = driver.capture();
-    // Each rotation's bar: its green part in proportion to the share named correctly, in a track of one length.
+    // Each rotation's bar, then the balance's: its green part in proportion to the share named correctly, in a track
+    // of one length.
     const sf::Image bars = game.pictures.barsTexture.copyToImage();
     const sf::Color green = bars.getPixel(bars.getSize().x / 2, kBarHeight / 2);
-    const float shares[] = {1, 0.5f, 0, 0};
-    for (int32_t kind = 0; kind < 4; ++kind) {
+    const float shares[] = {1, 0.5f, 0, 0, 0.5f};
+    for (int32_t kind = 0; kind < 5; ++kind) {
         int32_t greenPixels = 0;
+        const float y = kind < 4 ? kResultsRotationRowY[kind] : kResultsWhereRowY;
         for (unsigned x = 0; x < 800; ++x) {
-            const sf::Color c = shot.getPixel(x, static_cast<unsigned>(kResultsRotationRowY[kind]));
+            const sf::Color c = shot.getPixel(x, static_cast<unsigned>(y));
             greenPixels += std::abs(c.r - green.r) + std::abs(c.g - green.g) + std::abs(c.b - green.b) < 40;
         }
         EXPECT_NEAR(greenPixels, shares[kind] * kResultsRotationTrackWidth, 6) << "rotation " << kind;
     }
     // Each match's mark from the oldest on the left, and the counts.
-    const int32_t marks[] = {LossCause::WrongRotation, LossCause::None, LossCause::Stuck, LossCause::Left};
-    for (int32_t at = 0; at < 4; ++at) {
+    const int32_t marks[] = {LossCause::WrongRotation, LossCause::None, LossCause::Stuck, LossCause::Left,
+                             LossCause::WrongWhere};
+    for (int32_t at = 0; at < 5; ++at) {
         const sf::Vector2f socket(kResultsFirstMarkX + kResultsMarkSpacing * at, kResultsMarksY);
         const sf::IntRect cell(marks[at] * kMarkSize, 0, kMarkSize, kMarkSize);
         EXPECT_TRUE(shows(shot, centredOn(game.pictures.marksTexture, cell, socket))) << "mark " << at;
     }
     EXPECT_FALSE(shows(shot, game.pictures.resultsEmptySprite));
-    EXPECT_TRUE(showsNumber(shot, 4, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
-    EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
-    EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX, kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(shot, 4, {kResultsPlayedX[0], kResultsFiguresY})) << "matches played";
+    EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX[0], kResultsFiguresY})) << "the check cannot tell numbers apart";
+    EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX[0], kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(shot, 1, {kResultsPlayedX[1], kResultsFiguresY})) << "the big market's";
     EXPECT_TRUE(showsNumber(shot, 1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
     // Three of the four stalls right, in matches and practice together.
     EXPECT_TRUE(showsNumber(shot, 75, kResultsStallShareCentre, Digit::Percent)) << "the stalls' share";
