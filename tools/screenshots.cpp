@@ -65,11 +65,14 @@ void completePractice(Driver& d) {
     d.game.match.wonSeconds = 73;
 }
 
-// The results of a class's week: a history written here, then R on the menu.
+// The results of a class's week: a history written here, every third match in the big market, and both
+// markets' records, then R on the menu.
 void results(Driver& d) {
     const std::filesystem::path data = std::filesystem::temp_directory_path() / "jogo-screenshots";
     std::filesystem::create_directories(data / "jogo");
     setenv("XDG_DATA_HOME", data.c_str(), 1);
+    std::ofstream(data / "jogo" / "best-time") << "41\n";
+    std::ofstream(data / "jogo" / "best-time-15") << "127\n";
     std::ofstream history(data / "jogo" / "history.csv");
     history << "time,match,mode,event,fruit,chosen,expected,correct,seconds\n";
     const char* kinds[] = {"single-right", "double-right", "single-left", "double-left"};
@@ -78,15 +81,19 @@ void results(Driver& d) {
     for (int match = 0; match < 24; ++match) {
         const std::string start = "2026-12-0" + std::to_string(1 + match / 6) + "T1" + std::to_string(match % 6) +
                                   ":00:00-03:00";
-        const std::string mode = match % 5 == 4 ? "practice" : "match";
+        const bool big = match % 3 == 2;
+        const std::string mode = (match % 5 == 4 ? "practice" : "match") + std::string(big ? "15" : "");
         const auto line = [&](const std::string& rest) {
             history << start << "," << start << "," << mode << "," << rest << ",30.0\n";
         };
         for (int stall = 0; stall < 5; ++stall) line("stall,50,root,root,1");
+        if (big) line(match % 4 == 1 ? "balance,20,L,R,0" : "balance,20,R,R,1");
+        if (big && match % 4 == 1 && mode == "match15") continue;
         const bool named = match % 7 != 1;
         line(std::string("rotation,20,") + kinds[named ? match % 4 : 3 - match % 4] + "," + kinds[match % 4] + "," +
              (named ? "1" : "0"));
-        if (named) line(mode == "practice" ? "complete,,,,1" : endings[match % 3 == 0 ? 0 : 1 + match % 4]);
+        const bool won = match % 3 == 0 || match % 6 == 2;
+        if (named) line(mode[0] == 'p' ? "complete,,,,1" : endings[won ? 0 : 1 + match % 4]);
     }
     history.close();
     d.press(sf::Keyboard::R, 2);

@@ -18,9 +18,13 @@
 namespace {
 
 constexpr size_t kLongestRecordBytes = 8;
+static_assert(kMarketStalls[0] == kStallCount, "the history's small market is the one of the record's old name");
+// The big market's clock: twice the small one's, for twice as many stalls.
+constexpr int32_t kBigMatchSeconds = 180;
 
-// A record is one to three digits and a newline, and a time a match can be won in.
-int32_t parseRecord(const std::string& text) {
+// A record is one to three digits and a newline, and a time a match of the market
+// can be won in.
+int32_t parseRecord(const std::string& text, int32_t stalls) {
     if (text.size() < 2 || text.size() > 4 || text.back() != '\n') {
         return -1;
     }
@@ -31,7 +35,7 @@ int32_t parseRecord(const std::string& text) {
         }
         seconds = seconds * 10 + (text[at] - '0');
     }
-    return seconds < kMatchSeconds ? seconds : -1;
+    return seconds < (stalls == kStallCount ? kMatchSeconds : kBigMatchSeconds) ? seconds : -1;
 }
 
 // The record's place holds something that is no file of ours: a pipe, a device, a
@@ -43,13 +47,15 @@ bool foreignFile(const std::string& path) {
 
 }  // namespace
 
-std::string bestTimePath() {
+std::string bestTimePath(int32_t stalls) {
     const std::string folder = dataFolder();
-    return folder.empty() ? folder : folder + "/best-time";
+    // The small market's record keeps the name it had before there was another.
+    const std::string market = stalls == kStallCount ? "" : "-" + std::to_string(stalls);
+    return folder.empty() ? folder : folder + "/best-time" + market;
 }
 
-int32_t readBestTime() {
-    const std::string path = bestTimePath();
+int32_t readBestTime(int32_t stalls) {
+    const std::string path = bestTimePath(stalls);
     // Without blocking, and only a regular file: a pipe in the record's place must
     // not hang the game.
     const int fd = path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -60,11 +66,11 @@ int32_t readBestTime() {
     char text[kLongestRecordBytes + 1];
     const ssize_t got = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? read(fd, text, sizeof text) : -1;
     close(fd);
-    return got > 0 ? parseRecord(std::string(text, static_cast<size_t>(got))) : -1;
+    return got > 0 ? parseRecord(std::string(text, static_cast<size_t>(got)), stalls) : -1;
 }
 
-bool writeBestTime(int32_t seconds) {
-    const std::string path = bestTimePath();
+bool writeBestTime(int32_t seconds, int32_t stalls) {
+    const std::string path = bestTimePath(stalls);
     if (path.empty() || foreignFile(path)) {
         return false;
     }
@@ -87,7 +93,9 @@ bool writeBestTime(int32_t seconds) {
 }
 
 void Game::keepBestTime() {
-    const int32_t stored = readBestTime();
-    newRecord = (stored < 0 || match.wonSeconds < stored) && writeBestTime(match.wonSeconds);
+    // Each market keeps its own record: a win of the big one never beats the small one's.
+    const int32_t stalls = match.stallCount();
+    const int32_t stored = readBestTime(stalls);
+    newRecord = (stored < 0 || match.wonSeconds < stored) && writeBestTime(match.wonSeconds, stalls);
     bestSeconds = newRecord ? match.wonSeconds : stored;
 }

@@ -10,6 +10,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -154,9 +155,9 @@ public:
     bool restartRequested = false;
 
     // What the results screen shows: the history summed up when it opened, and the
-    // best time then.
+    // best time of each market then, in the order of kMarketStalls (-1: none).
     HistorySummary results;
-    int32_t resultsBestSeconds = -1;
+    std::array<int32_t, kMarketCount> resultsBestSeconds{-1, -1};
 
     // The match being played, or the next one, and the teacher's numbers for its
     // lanes (--fruits), empty for numbers by chance.

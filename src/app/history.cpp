@@ -264,8 +264,13 @@ bool readSeconds(std::string_view text, int64_t& tenths) {
     return true;
 }
 
-enum class Event { Stall, Rotation, Repeat, TimeOut, Won, Complete, Stuck, Left };
-const char* const kEvents[] = {"stall", "rotation", "repeat", "timeout", "won", "complete", "stuck", "left"};
+enum class Event { Stall, Rotation, Repeat, TimeOut, Won, Complete, Stuck, Left, Balance };
+const char* const kEvents[] = {"stall", "rotation", "repeat", "timeout", "won", "complete", "stuck", "left", "balance"};
+
+// The modes, a match and a practice in each market in the order of kMarketStalls:
+// the small market's are those every older file holds.
+const char* const kModes[] = {"match", "practice", "match15", "practice15"};
+static_assert(std::size(kModes) == 2 * kMarketCount);
 
 // One line, read.
 struct Record {
@@ -273,6 +278,7 @@ struct Record {
     int64_t instant;
     int64_t timeKey;
     bool practice;
+    int32_t market;  // its index in kMarketStalls
     Event event;
     int64_t matchStart;
     int64_t matchKey;
@@ -285,17 +291,18 @@ struct Record {
 // The fields of a line as a record, when every one of them is as written here.
 bool readRecord(const std::string_view* fields, Record& record) {
     int64_t number = 0;
+    const int32_t mode = indexOf(fields[2], kModes);
     const int32_t event = indexOf(fields[3], kEvents);
     const std::string_view chosen = fields[5], expected = fields[6];
     if (!readTime(fields[0], record.instant, record.timeKey) ||
-        !readTime(fields[1], record.matchStart, record.matchKey) ||
-        (fields[2] != "match" && fields[2] != "practice") || event < 0 ||
+        !readTime(fields[1], record.matchStart, record.matchKey) || mode < 0 || event < 0 ||
         (!fields[4].empty() && !readNumber(fields[4], number)) || (fields[7] != "0" && fields[7] != "1") ||
         !readSeconds(fields[8], record.tenths)) {
         return false;
     }
     record.time = fields[0];
-    record.practice = fields[2] == "practice";
+    record.practice = mode % 2 == 1;
+    record.market = mode / 2;
     record.event = static_cast<Event>(event);
     record.chosen = chosen;
     record.expected = expected;
@@ -305,6 +312,8 @@ bool readRecord(const std::string_view* fields, Record& record) {
             return isPlace(chosen) && isPlace(expected);
         case Event::Rotation:
             return indexOf(chosen, kRotationCodes) >= 0 && indexOf(expected, kRotationCodes) >= 0;
+        case Event::Balance:
+            return indexOf(chosen, kSlotCodes) >= 0 && indexOf(expected, kSlotCodes) >= 0;
         case Event::TimeOut:
             return readNumber(chosen, number) && readNumber(expected, number);
         case Event::Stuck:
@@ -328,6 +337,8 @@ int32_t outcomeOf(const Record& record) {
             return record.correct ? -1 : LossCause::WrongSlot;
         case Event::Rotation:
             return record.correct ? -1 : LossCause::WrongRotation;
+        case Event::Balance:
+            return record.correct ? -1 : LossCause::WrongWhere;
         case Event::Stuck:
             return LossCause::Stuck;
         case Event::Left:
@@ -340,6 +351,7 @@ int32_t outcomeOf(const Record& record) {
 struct Match {
     int64_t start;
     int64_t key;
+    int32_t market;
     int32_t outcome;
     int64_t tenths;  // when it ended
 };
@@ -357,6 +369,9 @@ void count(const Record& record, HistorySummary& summary) {
         const int32_t kind = indexOf(record.expected, kRotationCodes);
         ++summary.rotationsAsked[kind];
         summary.rotationsNamed[kind] += record.correct;
+    } else if (record.event == Event::Balance) {
+        ++summary.balancesAsked;
+        summary.balancesNamed += record.correct;
     } else if (record.event == Event::Complete && record.practice) {
         ++summary.practicesCompleted;
     }
@@ -391,7 +406,8 @@ HistorySummary summarizeText(std::string& text) {
         count(record, summary);
         const int32_t outcome = record.practice ? -1 : outcomeOf(record);
         if (outcome >= 0) {
-            matches.try_emplace(record.matchKey, Match{record.matchStart, record.matchKey, outcome, record.tenths});
+            const Match match{record.matchStart, record.matchKey, record.market, outcome, record.tenths};
+            matches.try_emplace(match.key, match);
         }
         const bool later = record.instant != latest.instant ? record.instant > latest.instant
                                                             : record.timeKey > latest.timeKey;
@@ -405,13 +421,14 @@ HistorySummary summarizeText(std::string& text) {
     for (const auto& entry : matches) {
         const Match& match = entry.second;
         ended.push_back(match);
-        summary.matchesWon += match.outcome == kWon;
-        if (match.outcome == kWon && (summary.fastestWinTenths < 0 || match.tenths < summary.fastestWinTenths)) {
-            summary.fastestWinTenths = match.tenths;
+        HistoryMatches& market = summary.matches[match.market];
+        ++market.played;
+        market.won += match.outcome == kWon;
+        if (match.outcome == kWon && (market.fastestWinTenths < 0 || match.tenths < market.fastestWinTenths)) {
+            market.fastestWinTenths = match.tenths;
         }
     }
     summary.latestTime = std::string(latest.time);
-    summary.matchesPlayed = static_cast<int32_t>(ended.size());
     // The latest first, then read backwards.
     const size_t kept = std::min(ended.size(), kLastOutcomes);
     std::partial_sort(ended.begin(), ended.begin() + kept, ended.end(), [](const Match& a, const Match& b) {
@@ -461,8 +478,11 @@ std::string historyLine(const HistoryEntry& entry) {
     const int64_t wholeTenths = tenths >= 0.f && tenths < 1e12f ? static_cast<int64_t>(tenths) : 0;
     std::string line;
     line.reserve(96);
-    for (const std::string& field : {isoLocalTime(entry.time), isoLocalTime(entry.matchStart),
-                                     std::string(entry.practice ? "practice" : "match"), entry.event,
+    std::string mode = entry.practice ? "practice" : "match";
+    if (entry.stalls != kMarketStalls[0]) {
+        mode += std::to_string(entry.stalls);
+    }
+    for (const std::string& field : {isoLocalTime(entry.time), isoLocalTime(entry.matchStart), mode, entry.event,
                                      entry.fruit < 0 ? std::string() : std::to_string(entry.fruit),
                                      entry.chosen, entry.expected, std::string(entry.correct ? "1" : "0"),
                                      std::to_string(wholeTenths / 10) + "." + std::to_string(wholeTenths % 10)}) {

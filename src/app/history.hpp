@@ -7,14 +7,16 @@
 // The columns, after a header line written when the file is made:
 //   time,match,mode,event,fruit,chosen,expected,correct,seconds
 // time and match are local ISO 8601 times with their offset (when the event was
-// judged, when its match or practice began); mode is match or practice; event is
-// stall, rotation, repeat, timeout, won, complete, stuck (a dead end: some free
-// stall can no longer be filled) or left (a match left for the menu); fruit the
-// number delivered (empty when none was); chosen and expected are slot codes or bin
-// for a stall, rotation codes for a rotation, filled stalls out of 7 for a
+// judged, when its match or practice began); mode is match or practice in the
+// small market of 7 stalls (the only one of older files), match15 or practice15 in
+// the big one of 15; event is stall, rotation, balance (which stall lost its
+// balance, asked in the big market before the rotation), repeat, timeout, won,
+// complete, stuck (a dead end: some free stall can no longer be filled) or left (a
+// match left for the menu); fruit the number delivered (empty when none was);
+// chosen and expected are slot codes or bin for a stall, slot codes for a balance,
+// rotation codes for a rotation, filled stalls out of the market's count for a
 // time-out, the stall that cannot be filled for a dead end, and empty where they
-// mean nothing; correct is 1 or 0; seconds since the match began, with
-// one decimal.
+// mean nothing; correct is 1 or 0; seconds since the match began, with one decimal.
 #pragma once
 
 #include <array>
@@ -27,6 +29,11 @@
 
 #include "match/outcomes.hpp"
 
+// The markets a history tells apart, by their stall count: index 0 the small one,
+// 1 the big one.
+constexpr int32_t kMarketStalls[] = {7, 15};
+constexpr int32_t kMarketCount = 2;
+
 struct HistoryEntry {
     std::time_t time = 0;
     std::time_t matchStart = 0;
@@ -37,6 +44,7 @@ struct HistoryEntry {
     std::string expected;
     bool correct = false;
     float seconds = 0.f;
+    int32_t stalls = kMarketStalls[0];  // the market's, written into the mode
 };
 
 // Stall placements of one mode.
@@ -46,22 +54,29 @@ struct HistoryStalls {
     int32_t binToStall = 0;  // fruits whose place was the bin, taken to a stall
 };
 
+// The matches of one market that reached an outcome.
+struct HistoryMatches {
+    int32_t played = 0;
+    int32_t won = 0;
+    int64_t fastestWinTenths = -1;  // the fewest tenths of a second a won match took, -1 when none was won
+};
+
 // What the results screen and a class's report (app/report.hpp) show, counted
-// once for both. Rotations count matches and practice together; stalls are kept
-// apart by mode.
+// once for both. Rotations and the stalls named for a lost balance count matches
+// and practice together; stalls are kept apart by mode, matches by market.
 struct HistorySummary {
     int32_t records = 0;  // lines read
     int32_t skipped = 0;  // other lines that were not empty, the header among them
     std::array<int32_t, 4> rotationsAsked{};  // by RotationKind
     std::array<int32_t, 4> rotationsNamed{};  // of those, named correctly
+    int32_t balancesAsked = 0;  // which stall lost its balance
+    int32_t balancesNamed = 0;
     HistoryStalls matchStalls;
     HistoryStalls practiceStalls;
-    int32_t matchesPlayed = 0;  // matches that reached an outcome
-    int32_t matchesWon = 0;
-    std::vector<int32_t> lastOutcomes;  // the last 20 matches by start, oldest first, as LossCause codes
+    std::array<HistoryMatches, kMarketCount> matches{};  // in the order of kMarketStalls
+    std::vector<int32_t> lastOutcomes;  // the last 20 matches of both markets by start, oldest first, as LossCauses
     int32_t practicesCompleted = 0;
     int32_t practiceMistakes = 0;
-    int64_t fastestWinTenths = -1;  // the fewest tenths of a second a won match took, -1 when none was won
     std::string latestTime;         // the latest time of a line read, as written; empty when none
 };
 

@@ -156,6 +156,7 @@ void Game::keepJournal(const StepResult& result) {
         entry.expected = judged.expected;
         entry.correct = judged.correct;
         entry.seconds = judged.seconds;
+        entry.stalls = match.stallCount();
         appendHistory(entry);
     }
     if (result.won) {

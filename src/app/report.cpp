@@ -2,6 +2,10 @@
 // completed, the figure the student's own results screen shows beside the
 // practice mistakes (which count every practice, finished or not); a match is
 // counted once it ended in any way, left for the menu and dead ends among them.
+// `matches`, `won` and `fastest_win` are the small market's, as they were before
+// there was another; the big market's, and the stalls named for a lost balance,
+// come last, so that a teacher's sheet that reads the columns in order keeps
+// reading them.
 #include "app/report.hpp"
 
 #include <string_view>
@@ -13,7 +17,8 @@ namespace {
 constexpr char kColumns[] =
     "student,matches,won,fastest_win,practices,practice_mistakes,stalls,stalls_correct,"
     "single_right,single_right_correct,double_right,double_right_correct,"
-    "single_left,single_left_correct,double_left,double_left_correct,last_played\n";
+    "single_left,single_left_correct,double_left,double_left_correct,last_played,"
+    "big_matches,big_won,big_fastest_win,where,where_correct\n";
 
 // The file's name without its folder and without .csv.
 std::string_view studentOf(std::string_view file) {
@@ -27,12 +32,15 @@ std::string reportLine(std::string_view student, const HistorySummary& summary) 
     std::string line;
     appendField(line, student);
     const auto add = [&line](int32_t count) { line += ',' + std::to_string(count); };
-    add(summary.matchesPlayed);
-    add(summary.matchesWon);
-    line += ',';
-    if (summary.fastestWinTenths >= 0) {
-        line += std::to_string(summary.fastestWinTenths / 10) + '.' + std::to_string(summary.fastestWinTenths % 10);
-    }
+    const auto addMatches = [&](const HistoryMatches& matches) {
+        add(matches.played);
+        add(matches.won);
+        line += ',';
+        if (matches.fastestWinTenths >= 0) {
+            line += std::to_string(matches.fastestWinTenths / 10) + '.' + std::to_string(matches.fastestWinTenths % 10);
+        }
+    };
+    addMatches(summary.matches[0]);
     add(summary.practicesCompleted);
     add(summary.practiceMistakes);
     add(summary.matchStalls.placed + summary.practiceStalls.placed);
@@ -44,6 +52,9 @@ std::string reportLine(std::string_view student, const HistorySummary& summary) 
     }
     line += ',';
     appendField(line, summary.latestTime);
+    addMatches(summary.matches[1]);
+    add(summary.balancesAsked);
+    add(summary.balancesNamed);
     line += '\n';
     return line;
 }

@@ -19,7 +19,9 @@ int32_t percentOf(int32_t part, int32_t whole) {
 
 void Game::openResults() {
     results = summarizeHistory(historyPath());
-    resultsBestSeconds = readBestTime();
+    for (int32_t market = 0; market < kMarketCount; ++market) {
+        resultsBestSeconds[market] = readBestTime(kMarketStalls[market]);
+    }
     screen = GameScreen::Results;
 }
 
@@ -32,6 +34,10 @@ void Game::actOnResults() {
 void Game::drawResults() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(pictures.resultsSprite);
+    // A figure of the lower panel, in its box.
+    const auto drawFigure = [this](int32_t value, float x, int32_t suffix = -1) {
+        drawNumber(value, {x, kResultsFiguresY}, suffix, 1, kResultsFigureRoom);
+    };
     if (results.records == 0) {
         window.draw(pictures.resultsEmptySprite);
     } else {
@@ -48,17 +54,19 @@ void Game::drawResults() {
                 window.draw(pictures.barSprite);
             }
         };
-        for (int32_t kind = 0; kind < 4; ++kind) {
-            const int32_t asked = results.rotationsAsked[kind];
-            const int32_t named = results.rotationsNamed[kind];
-            const float y = kResultsRotationRowY[kind];
+        // A question's row: its bar, the share named correctly and how often it was asked.
+        const auto drawRow = [&](int32_t named, int32_t asked, float y) {
             drawShare(named, asked, sf::Vector2f(kResultsRotationTrackX, y), kResultsRotationTrackWidth);
             if (asked > 0) {
                 const int32_t share = percentOf(named, asked);
                 drawNumber(share, {kResultsShareX, y}, Digit::Percent, kResultsSmallDigits, kResultsColumnRoom);
             }
             drawNumber(asked, {kResultsAskedX, y}, -1, kResultsSmallDigits, kResultsColumnRoom);
+        };
+        for (int32_t kind = 0; kind < 4; ++kind) {
+            drawRow(results.rotationsNamed[kind], results.rotationsAsked[kind], kResultsRotationRowY[kind]);
         }
+        drawRow(results.balancesNamed, results.balancesAsked, kResultsWhereRowY);
         const int32_t placed = results.matchStalls.placed + results.practiceStalls.placed;
         const int32_t placedRight = results.matchStalls.correct + results.practiceStalls.correct;
         drawShare(placedRight, placed, kResultsStallTrack, kResultsStallTrackWidth);
@@ -66,10 +74,12 @@ void Game::drawResults() {
             drawNumber(percentOf(placedRight, placed), kResultsStallShareCentre, Digit::Percent);
         }
         drawNumber(results.matchStalls.binToStall + results.practiceStalls.binToStall, kResultsBinToStallCentre);
-        drawNumber(results.matchesPlayed, {kResultsPlayedX, kResultsFiguresY});
-        drawNumber(results.matchesWon, {kResultsWonX, kResultsFiguresY});
-        drawNumber(results.practicesCompleted, {kResultsPracticesX, kResultsFiguresY});
-        drawNumber(results.practiceMistakes, {kResultsPracticeMistakesX, kResultsFiguresY});
+        for (int32_t market = 0; market < kMarketCount; ++market) {
+            drawFigure(results.matches[market].played, kResultsPlayedX[market]);
+            drawFigure(results.matches[market].won, kResultsWonX[market]);
+        }
+        drawFigure(results.practicesCompleted, kResultsPracticesX);
+        drawFigure(results.practiceMistakes, kResultsPracticeMistakesX);
         const size_t marks = std::min<size_t>(results.lastOutcomes.size(), kResultsMarkCount);
         for (size_t at = 0; at < marks; ++at) {
             const int32_t outcome = results.lastOutcomes[results.lastOutcomes.size() - marks + at];
@@ -79,9 +89,11 @@ void Game::drawResults() {
             window.draw(pictures.markSprite);
         }
     }
-    // The record is a file of its own: a history begun afresh keeps it.
-    if (resultsBestSeconds >= 0) {
-        drawNumber(resultsBestSeconds, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds);
+    // The records are files of their own: a history begun afresh keeps them.
+    for (int32_t market = 0; market < kMarketCount; ++market) {
+        if (resultsBestSeconds[market] >= 0) {
+            drawFigure(resultsBestSeconds[market], kResultsBestTimeX[market], Digit::Seconds);
+        }
     }
     window.draw(pictures.resultsBackButtonSprite);
 }

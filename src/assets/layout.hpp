@@ -6,6 +6,7 @@
 #include <SFML/System/Vector2.hpp>
 
 #include "app/dimensions.hpp"
+#include "app/history.hpp"
 #include "match/market.hpp"
 #include "match/outcomes.hpp"
 
@@ -119,11 +120,14 @@ constexpr int32_t Seconds = 11;
 }  // namespace Digit
 
 // The results screen. Rotation rows in the order of the question's buttons, each
-// with a bar in its track, the share named correctly and how often it was asked;
-// the stalls' share with its bar, and the bin fruits put in a stall; below, the
-// matches played and won, the best time, the practices completed and their
-// mistakes; then one mark for each of the last matches, oldest on the left.
-const float kResultsRotationRowY[4] = {152, 198, 244, 290};
+// with a bar in its track, the share named correctly and how often it was asked,
+// and below them a row alike for the stall named where the balance was lost; the
+// stalls' share with its bar, and the bin fruits put in a stall; below, for each
+// market the matches played and won and its best time, then the practices
+// completed and their mistakes; then one mark for each of the last matches, oldest
+// on the left.
+const float kResultsRotationRowY[4] = {138, 175, 212, 249};
+constexpr float kResultsWhereRowY = 290;
 constexpr float kResultsRotationTrackX = 200;
 constexpr float kResultsRotationTrackWidth = 200;
 constexpr float kResultsShareX = 435;
@@ -133,16 +137,20 @@ constexpr float kResultsAskedX = 482;
 // the track, of each other and of the panel's edge.
 constexpr float kResultsSmallDigits = 0.65f;
 constexpr float kResultsColumnRoom = 42;
-const sf::Vector2f kResultsStallTrack{550, 162};
+const sf::Vector2f kResultsStallTrack{550, 154};
 constexpr float kResultsStallTrackWidth = 210;
-const sf::Vector2f kResultsStallShareCentre{655, 195};
-const sf::Vector2f kResultsBinToStallCentre{655, 292};
+const sf::Vector2f kResultsStallShareCentre{655, 187};
+const sf::Vector2f kResultsBinToStallCentre{655, 283};
 constexpr float kResultsFiguresY = 398;
-constexpr float kResultsPlayedX = 95;
-constexpr float kResultsWonX = 215;
-constexpr float kResultsBestTimeX = 345;
-constexpr float kResultsPracticesX = 520;
-constexpr float kResultsPracticeMistakesX = 680;
+// By market, in the order of kMarketStalls.
+const float kResultsPlayedX[kMarketCount] = {74, 353};
+const float kResultsWonX[kMarketCount] = {167, 446};
+const float kResultsBestTimeX[kMarketCount] = {260, 539};
+constexpr float kResultsPracticesX = 633;
+constexpr float kResultsPracticeMistakesX = 726;
+// The widest a figure is drawn, within its box: a fourth digit (a big market's
+// best time of 100 s or more) makes every digit a little smaller.
+constexpr float kResultsFigureRoom = 66;
 constexpr int32_t kResultsMarkCount = 20;
 constexpr float kResultsFirstMarkX = 58;
 constexpr float kResultsMarkSpacing = 36;

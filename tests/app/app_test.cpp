@@ -55,19 +55,23 @@ protected:
         DataHome::SetUp();
         record = scratch / "jogo" / "best-time";
     }
-    // A fresh game wins a match that took `seconds`.
-    Game& winIn(float seconds) {
+    // A fresh game wins a match that took `seconds` in a market of `stalls` stalls (the big one's other places are
+    // the small one's: the record knows a market by its stall count alone).
+    Game& winIn(float seconds, int32_t stalls = kStallCount) {
+        static const Market big = [] { Market market = smallMarket(); market.stalls.resize(15); return market; }();
         Game& game = *games.emplace_back(std::make_unique<Game>());
+        game.match.market = stalls == big.stallCount() ? &big : game.match.market;
         game.match.won = true;
         game.match.wonSeconds = static_cast<int32_t>(seconds);
         game.keepBestTime();
         return game;
     }
-    // Only the record stays in the folder, beside the history the win went to: no temporary file.
-    void expectRecord(const std::string& text) {
-        EXPECT_EQ(contents(record), text);
+    // Only the records stay in the folder, beside the history the win went to: no temporary file.
+    void expectRecord(const std::string& text, const char* name = "best-time") {
+        EXPECT_EQ(contents(record.parent_path() / name), text);
         for (const fs::directory_entry& kept : fs::directory_iterator(record.parent_path())) {
-            EXPECT_TRUE(kept.path() == record || kept.path().filename() == "history.csv") << kept.path();
+            const std::string file = kept.path().filename();
+            EXPECT_TRUE(file == "best-time" || file == "best-time-15" || file == "history.csv") << kept.path();
         }
     }
     fs::path record;
@@ -220,16 +224,18 @@ TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {
     EXPECT_TRUE(shows(driver.capture(), game.pictures.mutedSignSprite)) << "on an end card";
 }
 
-TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNot) {
-    // Seconds the match took, the best time after it, whether it was a new record.
-    const std::tuple<float, int32_t, bool> wins[] = {{40.7f, 40, true}, {55.f, 40, false}, {40.2f, 40, false},
-                                                     {31.9f, 31, true}};
-    for (const auto& [seconds, best, replaced] : wins) {
+TEST_F(BestTime, AFasterWinReplacesTheRecordAndASlowerOneDoesNotEachMarketItsOwn) {
+    // The market's stalls, seconds the match took, the best time after it, whether it was a new record. The big
+    // market's records are longer than the small one's clock.
+    const std::tuple<int32_t, float, int32_t, bool> wins[] = {
+        {7, 40.7f, 40, true}, {15, 150.f, 150, true}, {7, 55.f, 40, false}, {15, 160.f, 150, false},
+        {15, 120.5f, 120, true}, {7, 40.2f, 40, false}, {7, 31.9f, 31, true}};
+    for (const auto& [stalls, seconds, best, replaced] : wins) {
         SCOPED_TRACE(seconds);
-        const Game& game = winIn(seconds);
+        const Game& game = winIn(seconds, stalls);
         EXPECT_EQ(game.bestSeconds, best);
         EXPECT_EQ(game.newRecord, replaced);
-        expectRecord(std::to_string(best) + "\n");
+        expectRecord(std::to_string(best) + "\n", stalls == 7 ? "best-time" : "best-time-15");
     }
 }
 
@@ -275,7 +281,7 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     const auto showsNumber = [&](const sf::Image& shot, int32_t number, sf::Vector2f centre, int32_t suffix = -1) {
         game.window.clear();
         game.window.draw(game.pictures.resultsSprite);
-        game.drawNumber(number, centre, suffix);
+        game.drawNumber(number, centre, suffix, 1, kResultsFigureRoom);
         game.window.display();
         const sf::Image alone = driver.capture();
         for (float y = centre.y - kDigitHeight / 2.f; y < centre.y + kDigitHeight / 2.f; ++y) {
@@ -286,19 +292,21 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
         }
         return true;
     };
-    // The record is kept apart from the history: an empty history still shows it.
+    // The records are kept apart from the history: an empty history still shows them, each market's its own.
     std::filesystem::create_directories(scratch / "jogo");
     std::ofstream(scratch / "jogo" / "best-time") << "38\n";
+    std::ofstream(scratch / "jogo" / "best-time-15") << "140\n";
     driver.press(sf::Keyboard::R, 2);
     ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image empty = driver.capture();
     EXPECT_TRUE(shows(empty, game.pictures.resultsEmptySprite)) << "nothing to show, and no word of it";
-    EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX, kResultsFiguresY}, Digit::Seconds)) << "the best time";
+    EXPECT_TRUE(showsNumber(empty, 38, {kResultsBestTimeX[0], kResultsFiguresY}, Digit::Seconds)) << "the best time";
+    EXPECT_TRUE(showsNumber(empty, 140, {kResultsBestTimeX[1], kResultsFiguresY}, Digit::Seconds)) << "the big one's";
     driver.press(sf::Keyboard::Enter, 2);
     ASSERT_EQ(game.screen, GameScreen::Menu);
     // Four matches (one lost naming a double right rotation as a single right one, one won, one at a dead end and
     // one left for the menu) and a practice, between lines no one can read: garbage, a second header, a line cut
-    // short.
+    // short; then a match of the big market lost naming the wrong unbalanced stall after the right one.
     const std::string first = "2026-12-01T10:00:00-03:00", second = "2026-12-02T10:00:00-03:00";
     const std::string third = "2026-12-02T11:00:00-03:00", fourth = "2026-12-02T12:00:00-03:00";
     const auto line = [](const std::string& match, const char* mode, const char* rest) {
@@ -316,35 +324,41 @@ TEST_F(Results, TheScreenShowsAKnownHistoryInBarsFiguresAndMarksAndSkipsWhatItCa
     text += line(second, "match", "won,,,,1,41.5");
     text += line(third, "match", "stuck,49,LR,,0,6.0");
     text += line(fourth, "match", "left,,,,0,8.0");
+    text += line("2026-12-02T13:00:00-03:00", "match15", "balance,40,R,R,1,5.0");
+    text += line("2026-12-02T13:00:00-03:00", "match15", "balance,45,L,LR,0,9.0");
     text += "2026-12-03T10:00:00-03:00,2026-12-0";
     std::ofstream(scratch / "jogo" / "history.csv") << text;
     driver.click(game.pictures.resultsButtonSprite);
     driver.turn();
     ASSERT_TRUE((game.screen == GameScreen::Results));
     const sf::Image shot = driver.capture();
-    // Each rotation's bar: its green part in proportion to the share named correctly, in a track of one length.
+    // Each rotation's bar, then the balance's: its green part in proportion to the share named correctly, in a track
+    // of one length.
     const sf::Image bars = game.pictures.barsTexture.copyToImage();
     const sf::Color green = bars.getPixel(bars.getSize().x / 2, kBarHeight / 2);
-    const float shares[] = {1, 0.5f, 0, 0};
-    for (int32_t kind = 0; kind < 4; ++kind) {
+    const float shares[] = {1, 0.5f, 0, 0, 0.5f};
+    for (int32_t kind = 0; kind < 5; ++kind) {
         int32_t greenPixels = 0;
+        const float y = kind < 4 ? kResultsRotationRowY[kind] : kResultsWhereRowY;
         for (unsigned x = 0; x < 800; ++x) {
-            const sf::Color c = shot.getPixel(x, static_cast<unsigned>(kResultsRotationRowY[kind]));
+            const sf::Color c = shot.getPixel(x, static_cast<unsigned>(y));
             greenPixels += std::abs(c.r - green.r) + std::abs(c.g - green.g) + std::abs(c.b - green.b) < 40;
         }
         EXPECT_NEAR(greenPixels, shares[kind] * kResultsRotationTrackWidth, 6) << "rotation " << kind;
     }
     // Each match's mark from the oldest on the left, and the counts.
-    const int32_t marks[] = {LossCause::WrongRotation, LossCause::None, LossCause::Stuck, LossCause::Left};
-    for (int32_t at = 0; at < 4; ++at) {
+    const int32_t marks[] = {LossCause::WrongRotation, LossCause::None, LossCause::Stuck, LossCause::Left,
+                             LossCause::WrongWhere};
+    for (int32_t at = 0; at < 5; ++at) {
         const sf::Vector2f socket(kResultsFirstMarkX + kResultsMarkSpacing * at, kResultsMarksY);
         const sf::IntRect cell(marks[at] * kMarkSize, 0, kMarkSize, kMarkSize);
         EXPECT_TRUE(shows(shot, centredOn(game.pictures.marksTexture, cell, socket))) << "mark " << at;
     }
     EXPECT_FALSE(shows(shot, game.pictures.resultsEmptySprite));
-    EXPECT_TRUE(showsNumber(shot, 4, {kResultsPlayedX, kResultsFiguresY})) << "matches played";
-    EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX, kResultsFiguresY})) << "the check cannot tell numbers apart";
-    EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX, kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(shot, 4, {kResultsPlayedX[0], kResultsFiguresY})) << "matches played";
+    EXPECT_FALSE(showsNumber(shot, 3, {kResultsPlayedX[0], kResultsFiguresY})) << "the check cannot tell numbers apart";
+    EXPECT_TRUE(showsNumber(shot, 1, {kResultsWonX[0], kResultsFiguresY})) << "matches won";
+    EXPECT_TRUE(showsNumber(shot, 1, {kResultsPlayedX[1], kResultsFiguresY})) << "the big market's";
     EXPECT_TRUE(showsNumber(shot, 1, kResultsBinToStallCentre)) << "bin fruits put in a stall";
     // Three of the four stalls right, in matches and practice together.
     EXPECT_TRUE(showsNumber(shot, 75, kResultsStallShareCentre, Digit::Percent)) << "the stalls' share";

@@ -42,9 +42,9 @@ const std::string kHeaderLine = "time,match,mode,event,fruit,chosen,expected,cor
 constexpr std::time_t kStart = 1796565807;  // 2026-12-06 a little after noon, UTC
 
 HistoryEntry entry(const char* event, int32_t fruit, const std::string& chosen, const std::string& expected,
-                   bool correct, float seconds, bool practice = false, std::time_t start = kStart) {
+                   bool correct, float seconds, bool practice = false, std::time_t start = kStart, int32_t stalls = 7) {
     return {start + static_cast<std::time_t>(seconds), start, practice, event, fruit, chosen, expected, correct,
-            seconds};
+            seconds, stalls};
 }
 
 // A game in a process of its own, its status play's; its standard error goes to the file `errors` when named.
@@ -78,15 +78,17 @@ TEST_F(History, LinesReadBackInLocalTimeWithOneDecimalAndQuotesWhereNeeded) {
         comma = comma || std::setlocale(LC_ALL, name) != nullptr;
     }
     if (!comma) std::printf("note: no locale with a decimal comma here, the decimal point is seen in C only\n");
-    // A time zone by its POSIX name with the offset it must show, in seconds and written; seconds and how they read.
-    const std::tuple<const char*, long, std::string, float, std::string> rows[] = {
-        {"<-03>3", -3 * 3600, "-03:00", 12.34f, "12.3"},
-        {"<+0530>-5:30", 5 * 3600 + 1800, "+05:30", 3.96f, "4.0"},
-        {"UTC0", 0, "+00:00", 0.f, "0.0"}};
-    for (const auto& [tz, shift, offset, seconds, written] : rows) {
+    // A time zone by its POSIX name with the offset it must show, in seconds and written; seconds and how they read;
+    // the market's stalls, a practice or not, and the mode written for them.
+    const std::tuple<const char*, long, std::string, float, std::string, int32_t, bool, std::string> rows[] = {
+        {"<-03>3", -3 * 3600, "-03:00", 12.34f, "12.3", 7, false, "match"},
+        {"<+0530>-5:30", 5 * 3600 + 1800, "+05:30", 3.96f, "4.0", 15, true, "practice15"},
+        {"UTC0", 0, "+00:00", 0.f, "0.0", 15, false, "match15"}};
+    for (const auto& [tz, shift, offset, seconds, written, stalls, practice, mode] : rows) {
         setenv("TZ", tz, 1);
         tzset();
-        EXPECT_TRUE(appendHistory(entry("repeat", 9, "say \"hi\", twice", "", false, seconds)));
+        EXPECT_TRUE(appendHistory(entry("repeat", 9, "say \"hi\", twice", "", false, seconds, practice, kStart,
+                                        stalls)));
     }
     std::setlocale(LC_ALL, "C");
     const std::string text = contents(file);
@@ -95,7 +97,7 @@ TEST_F(History, LinesReadBackInLocalTimeWithOneDecimalAndQuotesWhereNeeded) {
     // Quotes only around the one field that needs them.
     EXPECT_EQ(std::count(text.begin(), text.end(), '"'), 6 * std::size(rows));
     for (size_t at = 0; at < std::size(rows); ++at) {
-        const auto& [tz, shift, offset, seconds, written] = rows[at];
+        const auto& [tz, shift, offset, seconds, written, stalls, practice, mode] = rows[at];
         std::vector<std::string> expected;
         for (const std::time_t t : {kStart + static_cast<std::time_t>(seconds) + shift, kStart + shift}) {
             std::tm civil{};
@@ -104,7 +106,7 @@ TEST_F(History, LinesReadBackInLocalTimeWithOneDecimalAndQuotesWhereNeeded) {
             std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &civil);
             expected.push_back(iso + offset);
         }
-        expected.insert(expected.end(), {"match", "repeat", "9", "say \"hi\", twice", "", "0", written});
+        expected.insert(expected.end(), {mode, "repeat", "9", "say \"hi\", twice", "", "0", written});
         EXPECT_EQ(records[at + 1], expected) << tz;
     }
 }
@@ -232,15 +234,17 @@ TEST_F(History, UnwritableHistoryFailsQuietlyLeavingEverythingAsItWas) {
 // Everything a summary holds, to be compared at once.
 auto everything(const HistorySummary& s) {
     const auto stalls = [](const HistoryStalls& t) { return std::tuple(t.placed, t.correct, t.binToStall); };
-    return std::tuple(s.records, s.skipped, s.rotationsAsked, s.rotationsNamed, stalls(s.matchStalls),
-                      stalls(s.practiceStalls), s.matchesPlayed, s.matchesWon, s.lastOutcomes, s.practicesCompleted,
-                      s.practiceMistakes);
+    const auto matches = [](const HistoryMatches& m) { return std::tuple(m.played, m.won, m.fastestWinTenths); };
+    return std::tuple(s.records, s.skipped, s.rotationsAsked, s.rotationsNamed, s.balancesAsked, s.balancesNamed,
+                      stalls(s.matchStalls), stalls(s.practiceStalls), matches(s.matches[0]), matches(s.matches[1]),
+                      s.lastOutcomes, s.practicesCompleted, s.practiceMistakes);
 }
 
 TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
     // Match k starts k quarter-hours after kStart and ends as outcomes[k] says, a LossCause (-1: stopped before one,
-    // its window closed). A line the same match wrote after its ending never replaces that ending.
-    const int32_t outcomes[] = {0, 3, 1, 4, 2, -1, 3, 5, 4, 2, 0, -1, 1, 4, 6, 0, 3, -1, 4, 2, 5, 3, 1, -1, 6, 0};
+    // its window closed). A line the same match wrote after its ending never replaces that ending. Every third match
+    // is played in the big market, where a balance is asked before each rotation and the stalls go a level deeper.
+    const int32_t outcomes[] = {0, 3, 1, 4, 7, -1, 3, 5, 4, 2, 0, -1, 1, 4, 6, 0, 3, -1, 4, 2, 5, 3, 7, -1, 6, 0};
     constexpr int32_t kMatches = std::size(outcomes);
     HistorySummary expected;
     std::vector<std::vector<HistoryEntry>> matches(kMatches);
@@ -248,24 +252,32 @@ TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
         const std::time_t start = kStart + k * 900;
         const int32_t kind = k % 4;
         const int32_t outcome = outcomes[k];
+        const bool big = k % 3 == 1;
+        const int32_t stalls = big ? 15 : 7;
         const HistoryEntry endings[] = {  // in LossCause order
-            entry("won", -1, "", "", true, 8.f, false, start),
-            entry("stall", 80, "L", "bin", false, 8.f, false, start),
-            entry("rotation", 80, rotationCode((kind + 1) % 4), rotationCode(kind), false, 8.f, false, start),
-            entry("repeat", 50, "", "", false, 8.f, false, start),
-            entry("timeout", -1, "3", "7", false, 90.f, false, start),
-            entry("stuck", 49, "LR", "", false, 8.f, false, start),
-            entry("left", -1, "", "", false, 8.f, false, start),
+            entry("won", -1, "", "", true, 30.f - k, false, start, stalls),
+            entry("stall", 80, "L", "bin", false, 8.f, false, start, stalls),
+            entry("rotation", 80, rotationCode((kind + 1) % 4), rotationCode(kind), false, 8.f, false, start, stalls),
+            entry("repeat", 50, "", "", false, 8.f, false, start, stalls),
+            entry("timeout", -1, "3", big ? "15" : "7", false, 90.f, false, start, stalls),
+            entry("stuck", 49, "LR", "", false, 8.f, false, start, stalls),
+            entry("left", -1, "", "", false, 8.f, false, start, stalls),
+            entry("balance", 80, "L", "LL", false, 8.f, false, start, stalls),
         };
-        matches[k] = {entry("stall", 50, "root", "root", true, 2.f, false, start),
-                      entry("stall", 60, "bin", "bin", true, 4.f, false, start),
-                      entry("rotation", 70, rotationCode(kind), rotationCode(kind), true, 6.f, false, start)};
+        const char* first = big ? "LRL" : "root";
+        matches[k] = {entry("stall", 50, first, first, true, 2.f, false, start, stalls),
+                      entry("stall", 60, "bin", "bin", true, 4.f, false, start, stalls),
+                      entry("rotation", 70, rotationCode(kind), rotationCode(kind), true, 6.f, false, start, stalls)};
+        if (big) matches[k].insert(matches[k].begin() + 2, entry("balance", 70, "R", "R", true, 5.f, false, start, 15));
         if (outcome >= 0) matches[k].push_back(endings[outcome]);
         if (outcome >= 0) matches[k].push_back(endings[outcome == LossCause::None ? LossCause::TimeOut : 0]);
         if (outcome >= 0) expected.lastOutcomes.push_back(outcome);
         const bool wrongSlot = outcome == LossCause::WrongSlot;
-        expected.matchesPlayed += outcome >= 0;
-        expected.matchesWon += outcome == LossCause::None;
+        expected.matches[big].played += outcome >= 0;
+        expected.matches[big].won += outcome == LossCause::None;
+        if (outcome == LossCause::None) expected.matches[big].fastestWinTenths = (30 - k) * 10;
+        expected.balancesAsked += big + (outcome == LossCause::WrongWhere);
+        expected.balancesNamed += big;
         expected.matchStalls = {expected.matchStalls.placed + 2 + wrongSlot, expected.matchStalls.correct + 2,
                                 expected.matchStalls.binToStall + wrongSlot};
         expected.rotationsAsked[kind] += 1 + (outcome == LossCause::WrongRotation);
@@ -280,33 +292,39 @@ TEST(HistorySummary, CountsEndingsByTheMatchFieldAndKeepsTheLastTwentyByStart) {
         tzset();
         if (line < matches[k].size()) text += historyLine(matches[k][line]);
     };
-    for (size_t line = 0; line < 10; ++line) write(line % 2 == 0 ? 0 : 7, line / 2);
+    for (size_t line = 0; line < 12; ++line) write(line % 2 == 0 ? 0 : 7, line / 2);
     for (int32_t step = 2; step < kMatches; ++step) {
-        for (size_t line = 0; line < 5; ++line) write(step * 7 % kMatches, line);
+        for (size_t line = 0; line < 6; ++line) write(step * 7 % kMatches, line);
     }
     // Three practices, the first two completed; in each a fruit of the bin taken to a stall, a fruit placed right
-    // and a wrong rotation: six stalls, three right and three of the bin, six mistakes.
+    // and a wrong rotation: six stalls, three right and three of the bin; the last, in the big market, also names
+    // the wrong balance: seven mistakes.
     for (int32_t practice = 0; practice < 3; ++practice) {
         const std::time_t start = kStart - 9000 + practice * 600;
-        text += historyLine(entry("stall", 10, "R", "bin", false, 3.f, true, start));
-        text += historyLine(entry("stall", 20, "LL", "LL", true, 5.f, true, start));
-        text += historyLine(entry("rotation", 30, "single-left", "double-left", false, 9.f, true, start));
+        const int32_t stalls = practice == 2 ? 15 : 7;
+        text += historyLine(entry("stall", 10, "R", "bin", false, 3.f, true, start, stalls));
+        text += historyLine(entry("stall", 20, "LL", "LL", true, 5.f, true, start, stalls));
+        if (practice == 2) text += historyLine(entry("balance", 30, "root", "R", false, 8.f, true, start, stalls));
+        text += historyLine(entry("rotation", 30, "single-left", "double-left", false, 9.f, true, start, stalls));
         if (practice < 2) text += historyLine(entry("complete", -1, "", "", true, 20.f, true, start));
     }
     expected.practiceStalls = {6, 3, 3};
     expected.practicesCompleted = 2;
-    expected.practiceMistakes = 6;
+    expected.practiceMistakes = 7;
+    expected.balancesAsked += 1;
     expected.rotationsAsked[RotationKind::DoubleLeft] += 3;
     expected.records = static_cast<int32_t>(std::count(text.begin(), text.end(), '\n')) - 1;
     // Lines that cannot be read count nowhere, though they look like the latest match, lost.
     const std::string lost = historyLine(entry("stall", 80, "L", "bin", false, 1.f, false, kStart + 99999));
     text += lost.substr(0, lost.find(",match,")) + ",tournament" + lost.substr(lost.find(",match,") + 6);
+    text += lost.substr(0, lost.find(",match,")) + ",match16" + lost.substr(lost.find(",match,") + 6);
     text += lost.substr(0, lost.rfind(',')) + ",\"1,5\"\n";
     text += lost.substr(0, lost.find(",stall,")) + ",jump" + lost.substr(lost.find(",stall,") + 6);
-    // A stall line is read only with a stall or the bin in both places.
+    // A stall line is read only with a stall or the bin in both places, a balance line with a stall.
+    text += lost.substr(0, lost.find(",stall,")) + ",balance" + lost.substr(lost.find(",stall,") + 6);
     text += lost.substr(0, lost.find(",L,bin,")) + ",single-left,bin," + lost.substr(lost.find(",L,bin,") + 7);
     text += lost.substr(0, lost.find(",L,bin,")) + ",L,right," + lost.substr(lost.find(",L,bin,") + 7);
-    expected.skipped = 6;  // those and the header
+    expected.skipped = 8;  // those and the header
     std::istringstream in(text);
     EXPECT_EQ(everything(summarizeHistory(in)), everything(expected));
 }

@@ -27,8 +27,9 @@ done <<'EOF'
 50,100|'100' is out of range
 EOF
 
-# --report: a line per file in the order given, counted as the results screen counts; a missing file is named and
-# left out, status 1. Times are written at -03:00 but for the last line of ana's, written later in UTC yet earlier.
+# --report: a line per file in the order given, counted as the results screen counts, the big market's matches and
+# its balances in the last columns; a missing file is named and left out, status 1. Times are written at -03:00 but
+# for the last line of ana's, written later in UTC yet earlier.
 class=$(mktemp -d)
 trap 'rm -rf "$class"' EXIT
 header=time,match,mode,event,fruit,chosen,expected,correct,seconds
@@ -41,6 +42,13 @@ line() { echo "2026-12-06T$1-03:00,2026-12-06T$2-03:00,$3"; }
     line 14:10:38 14:10:00 match,won,,,,1,38
     line 14:30:20 14:30:00 match,left,,,,0,20.0
     line 14:30:21 14:30:00 match,won,,,,1,21.0  # the match was left: its first ending stands
+    line 14:05:10 14:05:00 match15,stall,50,LRL,LRL,1,10.0
+    line 14:05:20 14:05:00 match15,balance,40,R,R,1,20.0
+    line 14:05:25 14:05:00 match15,rotation,40,single-left,single-left,1,25.0
+    line 14:06:55 14:05:00 match15,won,,,,1,115.0
+    line 14:08:03 14:08:00 practice15,balance,30,root,L,0,3.0
+    line 14:09:40 14:09:00 match15,balance,20,L,LL,0,40.0
+    line 14:09:41 14:09:00 match15,won,,,,1,41.0
     line 14:20:03 14:20:00 practice,stall,70,L,R,0,3.0
     line 14:20:04 14:20:00 practice,rotation,60,single-left,double-left,0,4.0
     line 14:20:09 14:20:00 practice,complete,,,,1,9.0
@@ -55,6 +63,7 @@ line() { echo "2026-12-06T$1-03:00,2026-12-06T$2-03:00,$3"; }
     line 15:03:30 15:03:00 match,timeout,,3,7,0,90.0
     line 15:04:04 15:04:00 match,stuck,,LL,,0,4.0
     line 15:05:04 15:05:00 match,left,,,,0,4.0
+    line 14:53:00 14:50:00 match15,timeout,,9,15,0,180.0
     line 15:06:00 15:06:00 match,won,,,,1,9.0,1  # damaged lines from here on
     echo "won in 9 s"
     echo "$header"
@@ -65,9 +74,9 @@ table=$("$1" --report "$class/silva, ana.csv" "$class/carla.csv" - "$class/empty
 columns=student,matches,won,fastest_win,practices,practice_mistakes,stalls,stalls_correct
 for rotation in single_right double_right single_left double_left; do columns+=",$rotation,${rotation}_correct"; done
 diff - <(echo "$table") <<EOF || fail "--report wrote the table above"
-$columns,last_played
-"silva, ana",3,2,38.0,1,2,3,2,0,0,1,1,0,0,1,0,2026-12-06T14:30:21-03:00
--,6,0,,0,0,1,0,1,0,0,0,0,0,0,0,2026-12-06T15:05:04-03:00
-empty,0,0,,0,0,0,0,0,0,0,0,0,0,0,0,
+$columns,last_played,big_matches,big_won,big_fastest_win,where,where_correct
+"silva, ana",3,2,38.0,1,3,4,3,0,0,1,1,1,1,1,0,2026-12-06T14:30:21-03:00,2,1,115.0,3,1
+-,6,0,,0,0,1,0,1,0,0,0,0,0,0,0,2026-12-06T15:05:04-03:00,1,0,,0,0
+empty,0,0,,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,,0,0
 EOF
 "$1" --report "$class/empty.csv" - </dev/null >/dev/null || fail "--report: status $? with every file read"

@@ -31,12 +31,13 @@ BAR_COLOURS = (GREEN, (236, 96, 80))
 
 # Marks of the last matches, one cell for each way a match ends (the game's
 # LossCause codes): won, then lost at a wrong stall, at a wrong rotation, on a
-# repeated number, on time, at a dead end, and left for the menu.
+# repeated number, on time, at a dead end, left for the menu, and at the wrong
+# stall named for a lost balance.
 MARK = 30
 MARK_ICONS = ((telas.icon_star, (84, 170, 76)), (telas.icon_stall, telas.CORAL_DISC),
               (telas.icon_rotate, telas.CORAL_DISC), (telas.icon_twins, telas.CORAL_DISC),
               (telas.icon_clock, telas.CORAL_DISC), (telas.icon_dead_end, telas.CORAL_DISC),
-              (telas.icon_left, telas.LEFT_DISC))
+              (telas.icon_left, telas.LEFT_DISC), (telas.icon_unbalanced, telas.CORAL_DISC))
 
 
 def digits():

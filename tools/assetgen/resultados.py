@@ -11,33 +11,38 @@ TITLE = (400, 42)
 
 # Rotations: one row each, in the order of the rotation buttons (single right,
 # double right, single left, double left): the name from NAME_X, an empty track
-# for the share named correctly, the percent and the count in two columns.
-ROTATIONS_BOARD = (20, 80, 520, 330)
-ROTATIONS_HEADING = (270, 102)
-COLUMNS_Y, PERCENT_X, COUNT_X = 122, 435, 482
-ROTATION_ROWS = (152, 198, 244, 290)
+# for the share named correctly, the percent and the count in two columns. Below
+# them, set apart, a row alike for the stall named where the balance was lost.
+ROTATIONS_BOARD = (20, 72, 520, 316)
+ROTATIONS_HEADING = (270, 94)
+COLUMNS_Y, PERCENT_X, COUNT_X = 114, 435, 482
+ROTATION_ROWS = (138, 175, 212, 249)
+WHERE_ROW = 290
 NAME_X = 36
 TRACK_X0, TRACK_X1 = 200, 400
 TRACK_H = 22
 
 # Stalls: the share of fruits put at the correct stall (a track, the percent
 # below it) and the count of bin fruits put in a stall (a round spot).
-STALLS_BOARD = (530, 80, 780, 330)
-STALLS_HEADING = (655, 102)
-STALLS_LABEL = (655, 135)
-STALLS_TRACK_X0, STALLS_TRACK_X1, STALLS_TRACK_Y = 550, 760, 162
-STALLS_PERCENT = (655, 195)
-BIN_LABEL = ((655, 235), (655, 255))
-BIN_COUNT = (655, 292)
+STALLS_BOARD = (530, 72, 780, 316)
+STALLS_HEADING = (655, 94)
+STALLS_LABEL = (655, 127)
+STALLS_TRACK_X0, STALLS_TRACK_X1, STALLS_TRACK_Y = 550, 760, 154
+STALLS_PERCENT = (655, 187)
+STALLS_DIVIDER_Y = 205
+BIN_LABEL = ((655, 227), (655, 247))
+BIN_COUNT = (655, 283)
 
-# Matches: five figures under their labels, the match ones left of the divider,
-# the practice ones right of it, each in a box of its own; then a socket
-# for each of the last matches, oldest on the left.
-MATCHES_BOARD = (20, 340, 780, 520)
-FIGURES_Y, FIGURE_LABELS_Y = 398, 362
-FIGURES_X = (95, 215, 345, 520, 680)
-LAST_MATCH_FIGURE = 2  # the best time; the figures after it are practice's
-PRACTICE_DIVIDER_X = 430
+# Matches: three groups of figures, each under its heading, each figure in a box
+# of its own under its label: the small market's matches played, won and best
+# time, the big market's alike, and practice's completed and mistakes, set apart
+# by a teal wash; then a socket for each of the last matches, oldest on the left.
+MATCHES_BOARD = (20, 326, 780, 520)
+FIGURES_Y, FIGURE_LABELS_Y, GROUPS_Y = 398, 364, 344
+FIGURES_X = (74, 167, 260, 353, 446, 539, 633, 726)
+GROUPS = ((0, 3), (3, 6), (6, 8))  # the figures of each group, first and past the last
+GROUP_DIVIDERS_X = (307, 586)
+FIGURE_BOX = (72, 40)
 LAST_LABEL = (400, 446)
 LAST_MATCHES, SOCKETS_Y, SOCKET_R = 20, 486, 15
 SOCKETS_X = tuple(58 + 36 * i for i in range(LAST_MATCHES))
@@ -45,10 +50,10 @@ SOCKETS_X = tuple(58 + 36 * i for i in range(LAST_MATCHES))
 BACK_BUTTON = (299, 527, 500, 598)
 
 # The card shown over the screen while the history holds nothing.
-EMPTY_BOARD = (120, 170, 680, 430)
+EMPTY_BOARD = (120, 170, 680, 400)
 # The empty card is kept as its own corner of the screen, the game draws it at
 # EMPTY_CROP's top left: a whole transparent screen would cost memory for nothing.
-EMPTY_CROP = (110, 130, 690, 440)
+EMPTY_CROP = (110, 130, 690, 410)
 
 GROOVE = (214, 186, 138)
 PRACTICE_INK = darker(TEAL, 0.35)
@@ -72,6 +77,16 @@ def _heading(c, xy, s):
     c.text(xy, s, 18, fill=INK)
 
 
+def _row(c, y, name):
+    """A row of the rotations' board: its name, in one line or two, and its track."""
+    lines = (name,) if isinstance(name, str) else name
+    room = TRACK_X0 - NAME_X - 8
+    size = min(_fit(c, line, 15 if len(lines) == 1 else 14, room) for line in lines)
+    for k, line in enumerate(lines):
+        c.text((NAME_X, y + (k - (len(lines) - 1) / 2.0) * size * 1.15), line, size, fill=INK, anchor="lm")
+    _track(c, TRACK_X0, TRACK_X1, y)
+
+
 def _rotations(c, t):
     heading, columns, names = t["results_rotations"]
     board(c, ROTATIONS_BOARD, r=14, fill=PAPER, edge_w=4)
@@ -85,9 +100,12 @@ def _rotations(c, t):
         if k:
             gap = (y - ROTATION_ROWS[k - 1]) / 2.0
             c.line([(x0, y - gap), (x1, y - gap)], (236, 214, 172), 1.5)
-        c.text((NAME_X, y), name, _fit(c, name, 15, TRACK_X0 - NAME_X - 8), fill=INK,
-               anchor="lm")
-        _track(c, TRACK_X0, TRACK_X1, y)
+        _row(c, y, name)
+    # The stall named for a lost balance is asked before the rotation, in the big
+    # market only: its row stands apart, under a groove of its own.
+    gap = (WHERE_ROW - ROTATION_ROWS[-1]) / 2.0
+    c.line([(x0, WHERE_ROW - gap), (x1, WHERE_ROW - gap)], (226, 196, 140), 2)
+    _row(c, WHERE_ROW, t["results_where"])
 
 
 def _stalls(c, t):
@@ -97,27 +115,33 @@ def _stalls(c, t):
     room = STALLS_BOARD[2] - STALLS_BOARD[0] - 24
     c.text(STALLS_LABEL, label, _fit(c, label, 15, room), fill=INK)
     _track(c, STALLS_TRACK_X0, STALLS_TRACK_X1, STALLS_TRACK_Y)
-    c.line([(STALLS_BOARD[0] + 24, 213), (STALLS_BOARD[2] - 24, 213)], (236, 214, 172), 1.5)
+    c.line([(STALLS_BOARD[0] + 24, STALLS_DIVIDER_Y), (STALLS_BOARD[2] - 24, STALLS_DIVIDER_Y)],
+           (236, 214, 172), 1.5)
     for xy, line in zip(BIN_LABEL, bin_lines):
         c.text(xy, line, _fit(c, line, 15, room), fill=INK)
     sunk_spot(c, BIN_COUNT[0], BIN_COUNT[1], 22)
 
 
 def _matches(c, t):
+    headings, market_labels, practice_labels = t["results_matches"]
     board(c, MATCHES_BOARD, r=14, fill=PAPER, edge_w=4)
     x0, y0, x1, y1 = MATCHES_BOARD
     # Practice stands apart: a teal wash behind its two figures.
-    c.rrect((PRACTICE_DIVIDER_X + 6, y0 + 11, x1 - 12, 424), 9, fill=rgba(TEAL, 34))
-    c.line([(PRACTICE_DIVIDER_X, y0 + 14), (PRACTICE_DIVIDER_X, 424)], (226, 196, 140), 2)
-    edges = (x0 + 8,) + tuple((a + b) / 2.0 for a, b in zip(FIGURES_X, FIGURES_X[1:])) + (x1 - 8,)
-    edges = list(edges)
-    edges[3] = PRACTICE_DIVIDER_X
-    for k, (x, label) in enumerate(zip(FIGURES_X, t["results_matches"])):
-        room = 2 * min(x - edges[k], edges[k + 1] - x) - 12
-        practice = k > LAST_MATCH_FIGURE
-        c.text((x, FIGURE_LABELS_Y), label, _fit(c, label, 14, room),
-               fill=PRACTICE_INK if practice else INK)
-        sunk_box(c, x, FIGURES_Y, 72, 40)
+    c.rrect((GROUP_DIVIDERS_X[-1] + 6, y0 + 11, x1 - 12, 424), 9, fill=rgba(TEAL, 34))
+    for x in GROUP_DIVIDERS_X:
+        c.line([(x, y0 + 14), (x, 424)], (226, 196, 140), 2)
+    edges = (x0 + 8,) + GROUP_DIVIDERS_X + (x1 - 8,)
+    labels = market_labels * 2 + practice_labels
+    # Every label at one size, the largest at which each fits half way to its neighbours.
+    pitch = FIGURES_X[1] - FIGURES_X[0]
+    size = min(_fit(c, label, 14, pitch - 12) for label in labels)
+    for g, ((first, last), heading) in enumerate(zip(GROUPS, headings)):
+        ink = PRACTICE_INK if g == len(GROUPS) - 1 else INK
+        c.text(((edges[g] + edges[g + 1]) / 2.0, GROUPS_Y), heading,
+               _fit(c, heading, 15, edges[g + 1] - edges[g] - 16), fill=ink)
+        for x, label in zip(FIGURES_X[first:last], labels[first:last]):
+            c.text((x, FIGURE_LABELS_Y), label, size, fill=BROWN if ink == INK else ink, bold=False)
+            sunk_box(c, x, FIGURES_Y, *FIGURE_BOX)
     c.line([(x0 + 14, 428), (x1 - 14, 428)], (236, 214, 172), 1.5)
     c.text(LAST_LABEL, t["results_last"], 15, fill=BROWN)
     for x in SOCKETS_X:

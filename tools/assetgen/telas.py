@@ -735,6 +735,21 @@ def icon_left(c, x, y, disc=LEFT_DISC):
     c.blob([("poly", [(x + 11, y - 10), (x + 24, y + 1), (x + 11, y + 12)])], WHITE, INK, 2.2)
 
 
+def icon_unbalanced(c, x, y, disc=CORAL_DISC):
+    """A tree leaning to one side, its top stall asking which one lost its balance."""
+    icon_round(c, x, y, disc)
+    nodes = [(x + 11, y - 13), (x - 5, y + 5), (x - 19, y + 22)]
+    c.line(nodes, INK, 7)
+    c.line(nodes, WOOD_LIGHT, 3)
+    for nx, ny in nodes[1:]:
+        c.circle(nx, ny, 9.5, fill=INK)
+        c.circle(nx, ny, 7, fill=GREEN)
+    rx, ry = nodes[0]
+    c.circle(rx, ry, 16, fill=INK)
+    c.circle(rx, ry, 13.5, fill=YELLOW)
+    c.text((rx, ry + 1), "?", 22, fill=INK)
+
+
 def _answer_position(c, labels):
     belonged, fruit, put = labels
     _card_tree(c, belonged)
