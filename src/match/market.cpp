@@ -1,4 +1,4 @@
-// The market of seven stalls as the scene's picture draws it.
+// The two markets as the scene's pictures draw them.
 #include "match/market.hpp"
 
 namespace {
@@ -15,13 +15,23 @@ constexpr float kStallAreaOffsetX = 15;
 constexpr float kStallAreaWidth = 54;
 constexpr float kStallAreaHeight = 88;
 
-Market makeSmallMarket() {
-    Market market;
-    for (const Point corner : kStallCorners) {
-        market.stalls.push_back({corner.x, corner.y, kStallWidth, kStallHeight});
-        market.stallAreas.push_back({corner.x + kStallAreaOffsetX, corner.y, kStallAreaWidth, kStallAreaHeight});
-    }
-    market.bin = {385, 125, 70, 80};
+// The big market's stalls are smaller and in four rows: the eight of the bottom
+// row stand 66 pixels apart between the orchard and the window's right edge, each
+// parent centred over its children, and a row lies 122 pixels below the one above,
+// so that the character fits between the counters of one row and the awnings of
+// the next while it stands at a stall.
+constexpr float kBigStallWidth = 58;
+constexpr float kBigStallHeight = 62;
+constexpr float kBigStallAreaOffsetX = 6;
+constexpr float kBigStallAreaWidth = 46;
+constexpr float kBigStallAreaHeight = 48;
+constexpr float kBigBottomRowLeft = 274;
+constexpr float kBigStallSpacing = 66;
+constexpr float kBigFirstRowTop = 110;
+constexpr float kBigRowSpacing = 122;
+
+// What both markets share: the lanes, the character and where it walks.
+void placeLanesAndCharacter(Market& market) {
     market.laneCount = 6;
     market.laneWidth = 210;
     market.laneBottom = 600;
@@ -36,7 +46,38 @@ Market makeSmallMarket() {
     market.rightLimit = 757;
     market.topLimit = 103;
     market.bottomLimit = 542;
+}
+
+Market makeSmallMarket() {
+    Market market;
+    for (const Point corner : kStallCorners) {
+        market.stalls.push_back({corner.x, corner.y, kStallWidth, kStallHeight});
+        market.stallAreas.push_back({corner.x + kStallAreaOffsetX, corner.y, kStallAreaWidth, kStallAreaHeight});
+    }
+    market.bin = {385, 125, 70, 80};
+    placeLanesAndCharacter(market);
     market.matchSeconds = 90;
+    return market;
+}
+
+Market makeBigMarket() {
+    Market market;
+    constexpr int32_t kLevels = 4;
+    for (int32_t level = 0; level < kLevels; ++level) {
+        // A stall of this row spans 2^(3 - level) stalls of the bottom row.
+        const int32_t span = 1 << (kLevels - 1 - level);
+        for (int32_t index = 0; index < (1 << level); ++index) {
+            const float middle = kBigBottomRowLeft + kBigStallSpacing * (index * span + (span - 1) / 2.f);
+            const Point corner{middle, kBigFirstRowTop + kBigRowSpacing * level};
+            market.stalls.push_back({corner.x, corner.y, kBigStallWidth, kBigStallHeight});
+            market.stallAreas.push_back(
+                {corner.x + kBigStallAreaOffsetX, corner.y, kBigStallAreaWidth, kBigStallAreaHeight});
+        }
+    }
+    market.bin = {290, 112, 70, 80};
+    placeLanesAndCharacter(market);
+    market.matchSeconds = 180;
+    market.asksWhere = true;
     return market;
 }
 
@@ -46,3 +87,10 @@ const Market& smallMarket() {
     static const Market market = makeSmallMarket();
     return market;
 }
+
+const Market& bigMarket() {
+    static const Market market = makeBigMarket();
+    return market;
+}
+
+const Market& marketOf(int32_t stalls) { return stalls == TreeSlot::FourLevelCount ? bigMarket() : smallMarket(); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "match/geometry.hpp"
+#include "tree/tree.hpp"
 
 // The fruits are numbered 0 to 99.
 constexpr int32_t kFruitCount = 100;
@@ -36,9 +37,16 @@ struct Market {
     float topLimit = 0;
     float bottomLimit = 0;
     float matchSeconds = 0;
+    // A delivery that unbalances the tree first asks which stall lost its balance,
+    // then the rotation.
+    bool asksWhere = false;
 
     int32_t stallCount() const { return static_cast<int32_t>(stalls.size()); }
 };
 
 // The market of seven stalls in three levels.
 const Market& smallMarket();
+// The market of fifteen stalls in four levels, where rotations move whole subtrees.
+const Market& bigMarket();
+// The market with that many stalls: the big one for 15, else the small one.
+const Market& marketOf(int32_t stalls);

@@ -63,6 +63,9 @@ public:
             result.sounds.push_back(Sound::Place);
             deliver(m.offeredSlot);
         }
+        if (m.phase == Phase::Where) {
+            askWhere();
+        }
         if (m.phase == Phase::Question && intents.rotation != RotationKind::None) {
             answer(intents.rotation);
         }
@@ -224,6 +227,8 @@ private:
             m.playerBefore = m.player;
         }
         const int32_t fruit = m.carried;
+        m.unbalancedSlot = TreeSlot::None;
+        m.chosenSlot = TreeSlot::None;
         m.deliveredFruit = fruit;
         m.deliveredSlot = slot;
         m.stallFruits[slot] = fruit;
@@ -236,7 +241,7 @@ private:
             lose(LossCause::RepeatedKey);
             return;
         }
-        const int32_t rightSlot = placeOfKey(m.reference.root, fruit);
+        const int32_t rightSlot = placeOfKey(m.reference.root, fruit, m.stallCount());
         const bool placedRight = rightSlot != TreeSlot::None && slot == rightSlot;
         judge("stall", fruit, slotCode(slot), slotCode(rightSlot), placedRight);
         if (!placedRight) {
@@ -246,13 +251,54 @@ private:
         insertBalanced(&m.reference.root, fruit, 0, m.pendingRotation);
         placeAtSlot(&m.player.root, fruit, 0, slot);
         if (m.pendingRotation != RotationKind::None) {
-            m.phase = Phase::Question;
+            m.unbalancedSlot = lowestUnbalanced(slot);
+            m.highlightedSlot = slot;
+            m.phase = market.asksWhere && m.unbalancedSlot != TreeSlot::None ? Phase::Where : Phase::Question;
             standStill();
             return;
         }
         // A rotation to name changes the tree again: the checks wait for it.
         endIfStuck();
         winIfComplete();
+    }
+
+    // On the path from the new fruit up to the root, the first stall of the
+    // player's tree (the fruit placed, nothing rotated) whose sides differ by two.
+    int32_t lowestUnbalanced(int32_t placed) const {
+        const std::vector<int32_t> path = slotPath(placed);
+        for (auto slot = path.rbegin(); slot != path.rend(); ++slot) {
+            TreeNode* const node = nodeAtSlot(m.player.root, *slot);
+            if (std::abs(balanceFactor(&node)) >= 2) {
+                return *slot;
+            }
+        }
+        return TreeSlot::None;
+    }
+
+    // A stall pointed at answers at once; otherwise the highlight moves along the
+    // path (never off it) and Enter or Space answers with the stall it is on.
+    void askWhere() {
+        int32_t chosen = intents.pointedStall;
+        if (chosen < 0 || chosen >= m.stallCount() || m.stallFruits[chosen] == kNoFruit) {
+            const std::vector<int32_t> path = slotPath(m.deliveredSlot);
+            const auto at = static_cast<int32_t>(std::find(path.begin(), path.end(), m.highlightedSlot) - path.begin());
+            const auto last = static_cast<int32_t>(path.size()) - 1;
+            m.highlightedSlot = path[static_cast<size_t>(std::clamp(at + intents.highlightMove, 0, last))];
+            chosen = intents.choose ? m.highlightedSlot : TreeSlot::None;
+        }
+        if (chosen == TreeSlot::None) {
+            return;
+        }
+        m.chosenSlot = chosen;
+        const bool right = chosen == m.unbalancedSlot;
+        judge("balance", m.deliveredFruit, slotCode(chosen), slotCode(m.unbalancedSlot), right);
+        if (!right) {
+            m.rightRotation = m.pendingRotation;
+            m.pendingRotation = RotationKind::None;
+            lose(LossCause::WrongWhere);
+            return;
+        }
+        m.phase = Phase::Question;
     }
 
     void answer(int32_t named) {
@@ -285,7 +331,7 @@ private:
     }
 
     void endIfStuck() {
-        m.deadEnd = findDeadEnd(m.reference.root);
+        m.deadEnd = findDeadEnd(m.reference.root, kFruitCount, m.stallCount());
         if (m.deadEnd.stuck) {
             judge("stuck", m.deliveredFruit, slotCode(m.deadEnd.slot), "", false);
             lose(LossCause::Stuck);
@@ -295,7 +341,7 @@ private:
     void winIfComplete() {
         const auto empty = [](int32_t fruit) { return fruit == kNoFruit; };
         const bool full = std::none_of(m.stallFruits.begin(), m.stallFruits.end(), empty);
-        if (m.hasOutcome() || !full || filledSlots(m.player.root) != m.stallCount() ||
+        if (m.hasOutcome() || !full || filledSlots(m.player.root, m.stallCount()) != m.stallCount() ||
             !sameShapeAndKeys(m.reference.root, m.player.root)) {
             return;
         }
@@ -350,8 +396,8 @@ private:
         }
         m.shownSeconds = static_cast<int32_t>(std::min(m.seconds, market.matchSeconds));
         if (m.shownSeconds == static_cast<int32_t>(market.matchSeconds)) {
-            judge("timeout", kNoFruit, std::to_string(filledSlots(m.player.root)), std::to_string(m.stallCount()),
-                  false);
+            judge("timeout", kNoFruit, std::to_string(filledSlots(m.player.root, m.stallCount())),
+                  std::to_string(m.stallCount()), false);
             lose(LossCause::TimeOut);
         }
     }
@@ -365,6 +411,8 @@ private:
         m.carried = m.deliveredFruit;
         m.pendingRotation = RotationKind::None;
         m.rightRotation = RotationKind::None;
+        m.unbalancedSlot = TreeSlot::None;
+        m.chosenSlot = TreeSlot::None;
         m.deadEnd = DeadEnd();
         m.loss = LossCause::None;
         m.phase = Phase::Walking;

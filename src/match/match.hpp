@@ -22,6 +22,7 @@ constexpr float kStallAnimationSeconds = 0.8f;
 
 enum class Phase {
     Walking,       // the character walks, picks, delivers
+    Where,         // the big market asks which stall lost its balance, before the rotation
     Question,      // a delivery asked for a rotation, which the player must name
     StallsMoving,  // the named rotation is played out; the character waits
     Card,          // the end card, or a practice mistake's correction card
@@ -50,6 +51,11 @@ struct Intents {
     int32_t rotation = RotationKind::None;  // the first rotation named in the turn
     bool confirm = false;                   // Enter or the card's button: play again, try again
     bool toggleBadges = false;              // H
+    // Where a delivery unbalanced the tree: a stall pointed at, or the highlight
+    // moved along the path (up toward the root is -1) and then chosen.
+    int32_t pointedStall = TreeSlot::None;
+    int32_t highlightMove = 0;
+    bool choose = false;  // Enter or Space
     bool leave = false;                     // Backspace or the corner button
 };
 
@@ -102,6 +108,13 @@ struct MatchState {
     // The fruit each stall shows.
     std::vector<int32_t> stallFruits;
     int32_t pendingRotation = RotationKind::None;
+    // The big market's question of where: the stall that lost its balance (the
+    // lowest on the path of the last fruit with a balance factor of two), the
+    // stall the highlight is on and the one chosen. The player's tree shows the
+    // fruit placed and nothing rotated until the rotation is named.
+    int32_t unbalancedSlot = TreeSlot::None;
+    int32_t highlightedSlot = TreeSlot::None;
+    int32_t chosenSlot = TreeSlot::None;
     // The rotation being played out: the fruit each stall showed before it.
     std::vector<int32_t> stallFruitsBefore;
     float animationSeconds = 0;

@@ -7,37 +7,31 @@
 namespace {
 
 // The link a slot's node hangs from, or null when the slot's parent is missing or
-// the code is not a slot.
+// the code is not a slot. The turns from the root are the slot's own path.
 TreeNode** slotLink(TreeNode** root, int32_t slot) {
-    switch (slot) {
-    case TreeSlot::Root:
-        return root;
-    case TreeSlot::Left:
-        return *root != nullptr ? &(*root)->left : nullptr;
-    case TreeSlot::Right:
-        return *root != nullptr ? &(*root)->right : nullptr;
-    case TreeSlot::LeftLeft:
-    case TreeSlot::LeftRight: {
-        TreeNode** parent = slotLink(root, TreeSlot::Left);
-        if (parent == nullptr || *parent == nullptr) {
-            return nullptr;
-        }
-        return slot == TreeSlot::LeftLeft ? &(*parent)->left : &(*parent)->right;
-    }
-    case TreeSlot::RightLeft:
-    case TreeSlot::RightRight: {
-        TreeNode** parent = slotLink(root, TreeSlot::Right);
-        if (parent == nullptr || *parent == nullptr) {
-            return nullptr;
-        }
-        return slot == TreeSlot::RightLeft ? &(*parent)->left : &(*parent)->right;
-    }
-    default:
+    if (slot < 0) {
         return nullptr;
     }
+    const std::vector<int32_t> path = slotPath(slot);
+    TreeNode** link = root;
+    for (size_t step = 1; step < path.size(); ++step) {
+        if (*link == nullptr) {
+            return nullptr;
+        }
+        link = path[step] % 2 == 1 ? &(*link)->left : &(*link)->right;
+    }
+    return link;
 }
 
 }  // namespace
+
+std::vector<int32_t> slotPath(int32_t slot) {
+    std::vector<int32_t> path;
+    for (int32_t at = slot; at >= 0; at = at == 0 ? -1 : (at - 1) / 2) {
+        path.insert(path.begin(), at);
+    }
+    return path;
+}
 
 void placeAtSlot(TreeNode** root, int32_t key, int32_t value, int32_t slot) {
     TreeNode** link = slotLink(root, slot);
@@ -56,13 +50,13 @@ TreeNode* nodeAtSlot(TreeNode* root, int32_t slot) {
     return link != nullptr ? *link : nullptr;
 }
 
-int32_t placeOfKey(TreeNode* root, int32_t key) {
+int32_t placeOfKey(TreeNode* root, int32_t key, int32_t slotCount) {
     // Slot s has its children at 2s+1 and 2s+2: the codes follow the search path.
     int32_t slot = TreeSlot::Root;
     for (const TreeNode* node = root; node != nullptr;) {
         const bool left = key < node->key;
         slot = 2 * slot + (left ? 1 : 2);
-        if (slot >= TreeSlot::Count) {
+        if (slot >= slotCount) {
             return TreeSlot::None;
         }
         node = left ? node->left : node->right;
@@ -70,9 +64,9 @@ int32_t placeOfKey(TreeNode* root, int32_t key) {
     return slot;
 }
 
-int32_t filledSlots(TreeNode* root) {
+int32_t filledSlots(TreeNode* root, int32_t slotCount) {
     int32_t filled = 0;
-    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
+    for (int32_t slot = 0; slot < slotCount; ++slot) {
         filled += nodeAtSlot(root, slot) != nullptr ? 1 : 0;
     }
     return filled;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct TreeNode {
     int32_t key;
@@ -26,7 +27,9 @@ constexpr int32_t SingleLeft = 2;
 constexpr int32_t DoubleLeft = 3;
 }  // namespace RotationKind
 
-// The seven positions of the player's three-level tree; stall k is slot k.
+// The positions of the player's tree, numbered from the root down and left to
+// right, so that slot s has its children at 2s+1 and 2s+2; stall k is slot k. The
+// seven of a three-level tree are named; a four-level one goes on to slot 14.
 namespace TreeSlot {
 constexpr int32_t None = -1;
 constexpr int32_t Root = 0;
@@ -37,6 +40,7 @@ constexpr int32_t LeftRight = 4;
 constexpr int32_t RightLeft = 5;
 constexpr int32_t RightRight = 6;
 constexpr int32_t Count = 7;
+constexpr int32_t FourLevelCount = 15;
 }  // namespace TreeSlot
 
 // Makes *link an empty tree. Frees nothing.
@@ -79,7 +83,7 @@ struct Tree {
 
 // Creates a node {key, value} at the given TreeSlot position of the tree at *root,
 // without comparing keys or rebalancing. A missing parent, an occupied target or a
-// slot outside 0..6 leaves the tree unchanged.
+// negative slot leaves the tree unchanged.
 void placeAtSlot(TreeNode** root, int32_t key, int32_t value, int32_t slot);
 
 // Height of *link: -1 when empty, 0 for a single node. Recomputed on every call.
@@ -102,14 +106,19 @@ TreeNode* rotateLeft(TreeNode** link);
 TreeNode* rebalanceReporting(TreeNode** link, int32_t& kind);
 
 // The node at the given slot position, or null when the slot is empty, its parent
-// is missing or the slot is outside 0..6.
+// is missing or the slot is negative.
 TreeNode* nodeAtSlot(TreeNode* root, int32_t slot);
 
-// How many of the seven slots hold a node: 0 for an empty tree, 7 for a complete
-// three-level one.
-int32_t filledSlots(TreeNode* root);
+// How many of the first slotCount slots hold a node: 0 for an empty tree, 7 for a
+// complete three-level one.
+int32_t filledSlots(TreeNode* root, int32_t slotCount = TreeSlot::Count);
 
 // The slot where plain search-tree insertion would put key into the tree at root
 // (smaller keys left, greater or equal right, down to the first empty link), or
-// TreeSlot::None when that link lies below the third level. Changes nothing.
-int32_t placeOfKey(TreeNode* root, int32_t key);
+// TreeSlot::None when that link lies at slotCount or beyond: below the third level
+// by default. Changes nothing.
+int32_t placeOfKey(TreeNode* root, int32_t key, int32_t slotCount = TreeSlot::Count);
+
+// The slots from the root down to slot (both included), or nothing for a negative
+// slot.
+std::vector<int32_t> slotPath(int32_t slot);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -19,7 +21,13 @@
 namespace {
 
 constexpr float kFrame = 1.f / 60;
-const Market& market = smallMarket();
+// The market the tests play on: the small one unless a test stands in the big one.
+const Market* played = &smallMarket();
+const Market& market() { return *played; }
+struct InBigMarket {
+    InBigMarket() { played = &bigMarket(); }
+    ~InBigMarket() { played = &smallMarket(); }
+};
 
 // The intents of a turn in which the player does one thing.
 template <typename Field>
@@ -45,22 +53,23 @@ std::string line(const Judged& judged) {
 
 bool solid(const Box& body) {
     const auto touches = [&](const Box& area) { return body.touches(area); };
-    return touches(market.bin) || std::any_of(market.stallAreas.begin(), market.stallAreas.end(), touches);
+    return touches(market().bin) || std::any_of(market().stallAreas.begin(), market().stallAreas.end(), touches);
 }
 
 // A place the character can stand: inside the walk limits and out of every solid box.
 bool walkable(Point at) {
-    return at.x >= market.leftLimit && at.x <= market.rightLimit && at.y >= market.topLimit &&
-           at.y <= market.bottomLimit && !solid(market.character.at(at));
+    return at.x >= market().leftLimit && at.x <= market().rightLimit && at.y >= market().topLimit &&
+           at.y <= market().bottomLimit && !solid(market().character.at(at));
 }
 
-// Just below the middle of stall `slot`'s picture, where a player walking up to it stops, touching no other stall.
+// Against the middle of stall `slot`'s counter, where a player walking up to it stops, touching no other stall.
 Point spotAgainst(int32_t slot) {
-    const Box& stall = market.stalls[slot];
-    const Point at{stall.left + (stall.width - market.character.width) / 2,
-                   std::min(stall.top + stall.height - 1, market.bottomLimit)};
-    const auto touched = [&](const Box& other) { return market.character.at(at).touches(other); };
-    EXPECT_TRUE(walkable(at) && std::count_if(market.stalls.begin(), market.stalls.end(), touched) == 1) << slot;
+    const Box& stall = market().stalls[slot];
+    const Box& counter = market().stallAreas[slot];
+    const Point at{stall.left + (stall.width - market().character.width) / 2,
+                   std::min(counter.top + counter.height, market().bottomLimit)};
+    const auto touched = [&](const Box& other) { return market().character.at(at).touches(other); };
+    EXPECT_TRUE(walkable(at) && std::count_if(market().stalls.begin(), market().stalls.end(), touched) == 1) << slot;
     return at;
 }
 
@@ -86,7 +95,7 @@ struct Move {
 class Play {
 public:
     explicit Play(bool practice = false, const std::vector<int32_t>& fruitList = {})
-        : m(newMatch(market, practice, fruitList)) {
+        : m(newMatch(market(), practice, fruitList)) {
         turn();
     }
 
@@ -104,15 +113,15 @@ public:
     // Waits, as the character must, until the fruits of a rotation have reached their stalls.
     void settle() {
         for (int turns = 0; turns < 100 && m.phase == Phase::StallsMoving; ++turns) {
-            turn();
+            turn({}, kLongestStepSeconds);
         }
     }
     // Stands at the character's start and lets `fruit` fall into its hands from a free lane: true once carried.
     bool carry(int32_t fruit) {
         settle();
-        m.character = {market.character.left, market.character.top};
+        m.character = {market().character.left, market().character.top};
         const Box body = characterBox(m);
-        const float fall = market.fallPixelsPerSecond * kFrame;
+        const float fall = market().fallPixelsPerSecond * kFrame;
         const auto free = std::find_if(m.lanes.begin(), m.lanes.end(), [](const Lane& l) { return !l.taken; });
         if (free == m.lanes.end() || m.carried != kNoFruit) {
             return false;
@@ -120,8 +129,8 @@ public:
         for (Lane& other : m.lanes) {
             // The numbers falling together stay different, and only the asked-for one lands on the character.
             other.fruit = other.fruit == fruit ? free->fruit : other.fruit;
-            if (body.touches({other.position.x, other.position.y + fall, market.fruitSize, market.fruitSize})) {
-                other.position.y = -2 * market.fruitSize;
+            if (body.touches({other.position.x, other.position.y + fall, market().fruitSize, market().fruitSize})) {
+                other.position.y = -2 * market().fruitSize;
             }
         }
         free->fruit = fruit;
@@ -148,13 +157,13 @@ public:
     // Walks into the bin from its left.
     void throwAway() {
         settle();
-        m.character = {market.bin.left - market.character.width - 1, market.bin.top};
+        m.character = {market().bin.left - market().character.width - 1, market().bin.top};
         for (int turns = 0; turns < 3; ++turns) {
             turn(with(&Intents::walk, Direction::Right));
         }
     }
     // Right of the lanes, where no fruit falls onto the character.
-    void standAside() { m.character = {market.laneWidth + market.fruitSize, market.topLimit}; }
+    void standAside() { m.character = {market().laneWidth + market().fruitSize, market().topLimit}; }
 
     MatchState m;
     std::vector<std::string> lines;
@@ -178,8 +187,10 @@ private:
         RULE(std::adjacent_find(keys.begin(), keys.end()) == keys.end(), "a number twice in the reference tree");
         RULE(m.hasOutcome() == (m.phase == Phase::Card), "an outcome without its card, or a card without one");
         if (!m.hasOutcome()) {
-            RULE((m.phase == Phase::Question) == (m.pendingRotation != RotationKind::None), "a question unasked");
-            RULE(m.phase == Phase::Question || sameShapeAndKeys(m.reference.root, m.player.root),
+            const bool asked = m.phase == Phase::Where || m.phase == Phase::Question;
+            RULE(asked == (m.pendingRotation != RotationKind::None), "a question unasked");
+            RULE(m.phase != Phase::Where || market().asksWhere, "where asked in the small market");
+            RULE(asked || sameShapeAndKeys(m.reference.root, m.player.root),
                  "the trees differ: " << describeTree(m.reference.root) << " / " << describeTree(m.player.root));
             for (int32_t slot = 0; slot < m.stallCount(); ++slot) {
                 const TreeNode* node = nodeAtSlot(m.player.root, slot);
@@ -201,10 +212,10 @@ private:
                            std::count_if(m.lanes.begin(), m.lanes.end(), same) == 1),
                  "a lane brings " << lane.fruit);
         }
-        const float reach = market.walkPixelsPerSecond * kLongestStepSeconds;
+        const float reach = market().walkPixelsPerSecond * kLongestStepSeconds;
         const Point at = m.character;
-        RULE(!solid(characterBox(m)) && at.x >= market.leftLimit - reach && at.x <= market.rightLimit + reach &&
-                 at.y >= market.topLimit - reach && at.y <= market.bottomLimit + reach,
+        RULE(!solid(characterBox(m)) && at.x >= market().leftLimit - reach && at.x <= market().rightLimit + reach &&
+                 at.y >= market().topLimit - reach && at.y <= market().bottomLimit + reach,
              "the character stands at (" << at.x << ", " << at.y << ")");
         // A practice takes its mistakes back: then there is no outcome again.
         if (m.practice && !m.hasOutcome()) {
@@ -267,8 +278,8 @@ TEST(Match, EachOutcomeWritesItsLinesStandsAndItsCardLeadsToTheMenu) {
         MatchState& m = match.m;
         if (row.end == End::Clock) {
             // Stalled turns: one to just before the end, one past it.
-            match.turn({}, market.matchSeconds - 0.05f - m.seconds);
-            EXPECT_EQ(m.shownSeconds, market.matchSeconds - 1);
+            match.turn({}, market().matchSeconds - 0.05f - m.seconds);
+            EXPECT_EQ(m.shownSeconds, market().matchSeconds - 1);
             EXPECT_FALSE(m.hasOutcome());
             match.turn({}, 0.1f);
         } else if (row.end == End::Leave) {
@@ -382,7 +393,7 @@ TEST(Practice, EachMistakeIsCountedAndTakenBackAndSevenStallsFinishIt) {
     practice.play({{20, 4}});
     takeBack(LossCause::WrongSlot, 20);
     // Against a filled stall, or away from every stall, no button is offered, and Enter keeps the fruit in hand.
-    for (const Point at : {spotAgainst(TreeSlot::Left), Point{market.character.left, market.character.top}}) {
+    for (const Point at : {spotAgainst(TreeSlot::Left), Point{market().character.left, market().character.top}}) {
         m.character = at;
         practice.turn(enter());
         EXPECT_EQ(m.offeredSlot, TreeSlot::None);
@@ -399,7 +410,7 @@ TEST(Practice, EachMistakeIsCountedAndTakenBackAndSevenStallsFinishIt) {
     EXPECT_EQ(m.carried, 30);
     practice.throwAway();
     // No clock: far past a match's end nothing ends. The badges come and go.
-    practice.turn({}, 10 * market.matchSeconds);
+    practice.turn({}, 10 * market().matchSeconds);
     EXPECT_FALSE(m.hasOutcome());
     practice.turn(with(&Intents::toggleBadges, true));
     EXPECT_TRUE(m.badgesShown);
@@ -437,39 +448,39 @@ TEST(Practice, EachMistakeIsCountedAndTakenBackAndSevenStallsFinishIt) {
 TEST(Walk, EachDirectionWalksItsPixelsPerSecondUpToItsLimitAndNotAStepBefore) {
     // At each limit and half a pixel inside it: the top limit is the last place Up still steps from, the three
     // others the first places their direction no longer steps from.
-    const float x = market.character.left;
+    const float x = market().character.left;
     const struct {
         Direction direction;
         Point from;
         bool steps;
         int32_t facing;  // after the turn, which only a step changes
-    } rows[] = {{Direction::Left, {market.leftLimit, 400}, false, Facing::Right},
-                {Direction::Left, {market.leftLimit + 0.5f, 400}, true, Facing::Left},
-                {Direction::Right, {market.rightLimit, market.bottomLimit}, false, Facing::Right},
-                {Direction::Right, {market.rightLimit - 0.5f, market.bottomLimit}, true, Facing::Right},
-                {Direction::Up, {x, market.topLimit}, true, Facing::Up},
-                {Direction::Up, {x, market.topLimit - 0.5f}, false, Facing::Right},
-                {Direction::Down, {x, market.bottomLimit}, false, Facing::Right},
-                {Direction::Down, {x, market.bottomLimit - 0.5f}, true, Facing::Down}};
+    } rows[] = {{Direction::Left, {market().leftLimit, 400}, false, Facing::Right},
+                {Direction::Left, {market().leftLimit + 0.5f, 400}, true, Facing::Left},
+                {Direction::Right, {market().rightLimit, market().bottomLimit}, false, Facing::Right},
+                {Direction::Right, {market().rightLimit - 0.5f, market().bottomLimit}, true, Facing::Right},
+                {Direction::Up, {x, market().topLimit}, true, Facing::Up},
+                {Direction::Up, {x, market().topLimit - 0.5f}, false, Facing::Right},
+                {Direction::Down, {x, market().bottomLimit}, false, Facing::Right},
+                {Direction::Down, {x, market().bottomLimit - 0.5f}, true, Facing::Down}};
     for (const auto& row : rows) {
         SCOPED_TRACE("from " + std::to_string(row.from.x) + ", " + std::to_string(row.from.y));
         Play match;
         match.m.character = row.from;
         match.turn(with(&Intents::walk, row.direction));
         const Point moved = match.m.character - row.from;
-        EXPECT_FLOAT_EQ(std::hypot(moved.x, moved.y), row.steps ? market.walkPixelsPerSecond * kFrame : 0);
+        EXPECT_FLOAT_EQ(std::hypot(moved.x, moved.y), row.steps ? market().walkPixelsPerSecond * kFrame : 0);
         EXPECT_EQ(match.m.facing, row.facing);
     }
     // A turn stalled for half a second walks a tenth of a second's way.
     Play stalled;
     stalled.turn(with(&Intents::walk, Direction::Up), 0.5f);
-    EXPECT_FLOAT_EQ(market.character.top - stalled.m.character.y, market.walkPixelsPerSecond * kLongestStepSeconds);
+    EXPECT_FLOAT_EQ(market().character.top - stalled.m.character.y, market().walkPixelsPerSecond * kLongestStepSeconds);
 }
 
 TEST(Walk, StallsAndTheBinStopTheCharacterFromEverySideItCanStandAndTheStallsOfferTheirButton) {
-    std::vector<Box> obstacles = market.stallAreas;
-    obstacles.push_back(market.bin);
-    const Box& body = market.character;
+    std::vector<Box> obstacles = market().stallAreas;
+    obstacles.push_back(market().bin);
+    const Box& body = market().character;
     for (size_t k = 0; k < obstacles.size(); ++k) {
         const Box& o = obstacles[k];
         const bool bin = k == obstacles.size() - 1;
@@ -494,7 +505,7 @@ TEST(Walk, StallsAndTheBinStopTheCharacterFromEverySideItCanStandAndTheStallsOff
                 match.turn(with(&Intents::walk, towards));
             }
             const float left = gap(way, o, characterBox(match.m));
-            EXPECT_TRUE(left >= 0 && left < market.walkPixelsPerSecond * kFrame) << "stopped " << left << " px off";
+            EXPECT_TRUE(left >= 0 && left < market().walkPixelsPerSecond * kFrame) << "stopped " << left << " px off";
             // The stall's picture reaches past its counter beside and below it: the button is offered there.
             EXPECT_TRUE(bin || towards == Direction::Down || match.m.offeredSlot == static_cast<int32_t>(k));
             if (bin) {
@@ -529,9 +540,9 @@ TEST(Lanes, SixDifferentNumbersFallThreePixelsASixtiethAndComeBackFromTheTop) {
                 continue;
             }
             // Gone below the picture, the lane comes back from its top at a whole place, with a new number.
-            ASSERT_GE(before[lane].position.y, market.laneBottom);
+            ASSERT_GE(before[lane].position.y, market().laneBottom);
             ASSERT_NEAR(at.y, fall, 1e-3f);
-            EXPECT_TRUE(at.x == std::floor(at.x) && at.x >= 0 && at.x < market.laneWidth) << at.x;
+            EXPECT_TRUE(at.x == std::floor(at.x) && at.x >= 0 && at.x < market().laneWidth) << at.x;
             ++wrapped[lane];
             kept += lanes[lane].fruit == before[lane].fruit;
         }
@@ -563,7 +574,7 @@ TEST(Lanes, ATeachersListFallsInOrderAndOverAgainInAsManyLanesAsItHasNumbers) {
                 }
             }
             const auto none = [](const Lane& l) { return l.fruit == kNoFruit; };
-            mostAtOnce = std::max(mostAtOnce, market.laneCount - std::count_if(before.begin(), before.end(), none));
+            mostAtOnce = std::max(mostAtOnce, market().laneCount - std::count_if(before.begin(), before.end(), none));
         }
         std::vector<int32_t> expected;
         for (size_t at = 0; at < fallen.size(); ++at) {
@@ -697,4 +708,156 @@ TEST(DeadEnd, AgreesWithASearchOverTheNumbersOnEveryTreeOfSmallRangesAndOnRandom
     }
     EXPECT_GT(stuck, 30);
     EXPECT_LT(stuck, 270);
+}
+
+namespace {
+
+// An AVL tree of the test's own, heights kept in its nodes, for the big market to be checked against: where a
+// number goes among fifteen stalls, at which stall the insertion rotates and how.
+struct ModelNode {
+    int32_t key = 0;
+    int32_t value = 0;  // unused, read as the game's nodes are
+    int32_t height = 0;
+    std::unique_ptr<ModelNode> left;
+    std::unique_ptr<ModelNode> right;
+};
+using ModelLink = std::unique_ptr<ModelNode>;
+
+int32_t heightOf(const ModelLink& node) { return node ? node->height : -1; }
+void fix(ModelNode& node) { node.height = 1 + std::max(heightOf(node.left), heightOf(node.right)); }
+
+// The child on side `left` comes up.
+void turn(ModelLink& link, bool left) {
+    ModelLink up = std::move(left ? link->left : link->right);
+    (left ? link->left : link->right) = std::move(left ? up->right : up->left);
+    fix(*link);
+    (left ? up->right : up->left) = std::move(link);
+    fix(*up);
+    link = std::move(up);
+}
+
+struct AvlModel {
+    ModelLink root;
+    int32_t rotatedSlot = TreeSlot::None;
+    int32_t kind = RotationKind::None;
+
+    int32_t place(int32_t key) const {
+        int32_t slot = 0;
+        for (const ModelNode* node = root.get(); node; node = key < node->key ? node->left.get() : node->right.get()) {
+            slot = 2 * slot + (key < node->key ? 1 : 2);
+        }
+        return slot < TreeSlot::FourLevelCount ? slot : TreeSlot::None;
+    }
+    void insert(int32_t key) {
+        rotatedSlot = TreeSlot::None;
+        kind = RotationKind::None;
+        add(root, key, 0);
+    }
+
+private:
+    void add(ModelLink& link, int32_t key, int32_t slot) {
+        if (!link) {
+            link = std::make_unique<ModelNode>();
+            link->key = key;
+            return;
+        }
+        const bool left = key < link->key;
+        add(left ? link->left : link->right, key, 2 * slot + (left ? 1 : 2));
+        fix(*link);
+        const int32_t factor = heightOf(link->left) - heightOf(link->right);
+        if (factor == 2) {
+            kind = key < link->left->key ? RotationKind::SingleRight : RotationKind::DoubleRight;
+        } else if (factor == -2) {
+            kind = key >= link->right->key ? RotationKind::SingleLeft : RotationKind::DoubleLeft;
+        } else {
+            return;
+        }
+        rotatedSlot = slot;
+        if (kind == RotationKind::DoubleRight || kind == RotationKind::DoubleLeft) {
+            turn(factor == 2 ? link->left : link->right, factor != 2);
+        }
+        turn(link, factor == 2);
+    }
+};
+
+// The nodes whose sides differ in height by two or more, heights counted here.
+int32_t unbalancedNodes(const TreeNode* node, int32_t* height) {
+    if (node == nullptr) {
+        *height = -1;
+        return 0;
+    }
+    int32_t left = 0;
+    int32_t right = 0;
+    const int32_t below = unbalancedNodes(node->left, &left) + unbalancedNodes(node->right, &right);
+    *height = 1 + std::max(left, right);
+    return below + (std::abs(left - right) >= 2 ? 1 : 0);
+}
+
+int32_t depthOf(int32_t slot) { return static_cast<int32_t>(slotPath(slot).size()) - 1; }
+
+std::string stallLine(const char* event, int32_t fruit, int32_t chosen, int32_t expected, bool right) {
+    return std::string(event) + "," + std::to_string(fruit) + "," + slotCode(chosen) + "," + slotCode(expected) +
+           (right ? ",1" : ",0");
+}
+
+}  // namespace
+
+TEST(BigMarket, PlaysAgreeWithAnIndependentAvlTreeOnWhereWhichAndTheTreeAfter) {
+    // Every number in a random order, those whose place lies below the fourth level left out: each play ends won
+    // or at a dead end, the stall to find climbed to with the highlight or pointed at.
+    InBigMarket big;
+    std::mt19937 random(28);
+    int32_t rotations[4][2] = {};  // by kind, and by the depth of the stall that lost its balance
+    int32_t twoAtOnce = 0;
+    int32_t wins = 0;
+    for (int32_t play = 0; play < 1200; ++play) {
+        Play match;
+        MatchState& m = match.m;
+        AvlModel model;
+        std::vector<int32_t> numbers(kFruitCount);
+        std::iota(numbers.begin(), numbers.end(), 0);
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        for (size_t next = 0; next < numbers.size() && !m.hasOutcome(); ++next) {
+            const int32_t fruit = numbers[next];
+            const int32_t slot = model.place(fruit);
+            if (slot == TreeSlot::None) {
+                continue;
+            }
+            const size_t judged = match.lines.size();
+            ASSERT_TRUE(match.carry(fruit) && match.deliver(slot));
+            ASSERT_EQ(match.lines[judged], stallLine("stall", fruit, slot, slot, true));
+            model.insert(fruit);
+            if (model.kind == RotationKind::None) {
+                continue;
+            }
+            ASSERT_EQ(m.phase, Phase::Where);
+            ASSERT_EQ(m.unbalancedSlot, model.rotatedSlot) << describeTree(m.player.root);
+            int32_t height = 0;
+            twoAtOnce += unbalancedNodes(m.player.root, &height) >= 2;
+            if (play % 2 == 0) {
+                match.turn(with(&Intents::pointedStall, model.rotatedSlot));
+            } else {
+                for (int32_t climb = depthOf(slot) - depthOf(model.rotatedSlot); climb > 0; --climb) {
+                    match.turn(with(&Intents::highlightMove, -1));
+                }
+                match.turn(with(&Intents::choose, true));
+            }
+            ASSERT_EQ(match.lines[judged + 1], stallLine("balance", fruit, model.rotatedSlot, model.rotatedSlot, true));
+            ASSERT_EQ(m.pendingRotation, model.kind);
+            match.turn(with(&Intents::rotation, model.kind));
+            ++rotations[model.kind][depthOf(model.rotatedSlot)];
+            ASSERT_EQ(describeTree(m.player.root), describeTree(model.root));
+        }
+        ASSERT_TRUE(m.won || m.loss == LossCause::Stuck) << describeTree(m.player.root);
+        EXPECT_EQ(match.lines.back(), m.won ? "won,,,,1" : "stuck," + std::to_string(m.deliveredFruit) + "," +
+                                                               slotCode(m.deadEnd.slot) + ",,0");
+        wins += m.won;
+    }
+    // A stall at the third level or below has too little under it to lose its balance.
+    for (const auto& kind : rotations) {
+        EXPECT_GT(kind[0], 10);
+        EXPECT_GT(kind[1], 10);
+    }
+    EXPECT_GT(twoAtOnce, 20);
+    EXPECT_GT(wins, 120);
 }

@@ -28,9 +28,9 @@ inline std::vector<int32_t> inOrderKeys(const TreeNode* n, std::vector<int32_t> 
     return inOrderKeys(n->right, std::move(keys));
 }
 
-// The slot of the node holding key; None when it is not in the first three levels.
+// The slot of the node holding key; None when it is not in the first four levels.
 inline int32_t slotOfKey(TreeNode* root, int32_t key) {
-    for (int32_t slot = 0; slot < TreeSlot::Count; ++slot) {
+    for (int32_t slot = 0; slot < TreeSlot::FourLevelCount; ++slot) {
         if (const TreeNode* node = nodeAtSlot(root, slot); node && node->key == key) return slot;
     }
     return TreeSlot::None;

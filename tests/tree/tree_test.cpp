@@ -139,13 +139,15 @@ TEST(TreeCopy, CopyComparesEqualOwnsItsNodesAndAnyChangeIsSeen) {
 }
 
 TEST(SlotPlacement, EverySlotIsItsOwnPositionWhateverTheKeys) {
-    // Keys against the search order, filled parents first, both ends of the range.
+    // Keys against the search order, filled parents first, both ends of the range, four levels.
     OwnedTree tree;
-    const int32_t keys[TreeSlot::Count] = {0, 99, 1, 98, 2, 97, 3};
-    for (int32_t slot = TreeSlot::Root; slot < TreeSlot::Count; ++slot) placeAtSlot(&tree.root, keys[slot], slot, slot);
-    EXPECT_EQ(describeTree(tree.root), "0(99(98,2),1(97,3))");
+    const int32_t keys[TreeSlot::FourLevelCount] = {0, 99, 1, 98, 2, 97, 3, 96, 4, 95, 5, 94, 6, 93, 7};
+    for (int32_t slot = 0; slot < TreeSlot::FourLevelCount; ++slot) placeAtSlot(&tree.root, keys[slot], slot, slot);
+    EXPECT_EQ(describeTree(tree.root), "0(99(98(96,4),2(95,5)),1(97(94,6),3(93,7)))");
+    EXPECT_EQ(filledSlots(tree.root), TreeSlot::Count);
+    EXPECT_EQ(filledSlots(tree.root, TreeSlot::FourLevelCount), TreeSlot::FourLevelCount);
     // Looked up the same way the game judges the player's tree.
-    for (int32_t slot = TreeSlot::Root; slot < TreeSlot::Count; ++slot) {
+    for (int32_t slot = TreeSlot::Root; slot < TreeSlot::FourLevelCount; ++slot) {
         const TreeNode* node = nodeAtSlot(tree.root, slot);
         EXPECT_TRUE(node != nullptr && node->key == keys[slot] && node->value == slot) << "slot " << slot;
     }
@@ -161,8 +163,8 @@ TEST(SlotPlacement, MissingParentOccupiedTargetOrUnknownCodeChangesNothing) {
         {"occupied root", {0, 1, 2}, TreeSlot::Root},
         {"occupied leaf", {0, 2, 6}, TreeSlot::RightRight},
         {"code below the slots", {}, TreeSlot::None},
-        {"code above the slots", {}, TreeSlot::Count},
-        {"code above the slots under a full tree", {0, 1, 2, 3, 4, 5, 6}, TreeSlot::Count},
+        {"fourth level of an empty tree", {}, TreeSlot::Count},
+        {"fifth level under a full three-level tree", {0, 1, 2, 3, 4, 5, 6}, TreeSlot::FourLevelCount},
     };
     for (const auto& [name, filled, asked] : rows) {
         SCOPED_TRACE(name);
