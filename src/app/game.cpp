@@ -23,6 +23,7 @@ void Game::run() {
     openWindow();
     loadTextures();
     loadSounds();
+    chooseMarket(marketStalls);
 
     while (window.isOpen()) {
         loopTurn();
@@ -93,8 +94,16 @@ void Game::pollEvents() {
     }
 }
 
+void Game::chooseMarket(int32_t stalls) {
+    marketStalls = stalls == TreeSlot::FourLevelCount ? stalls : kStallCount;
+    pictures.showMarket(marketStalls);
+    if (screen != GameScreen::Match) {
+        match = newMatch(marketOf(marketStalls), false, fruitList);
+    }
+}
+
 void Game::startMatch(bool practice) {
-    match = newMatch(smallMarket(), practice, fruitList);
+    match = newMatch(marketOf(marketStalls), practice, fruitList);
     screen = GameScreen::Match;
 }
 
@@ -103,7 +112,7 @@ void Game::backToMenu() {
     // waits while muted).
     screen = GameScreen::Menu;
     restartRequested = false;
-    match = newMatch(smallMarket(), false, fruitList);
+    match = newMatch(marketOf(marketStalls), false, fruitList);
     matchStartTime = 0;
     bestSeconds = -1;
     newRecord = false;

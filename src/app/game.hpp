@@ -45,7 +45,10 @@ public:
     // Takes every event the window has: F11, M, Escape and closing act at once,
     // every press waits in `input` for the screen that acts on it.
     void pollEvents();
-    // A new match or practice on the market, from the menu.
+    // The market of 7 or 15 stalls for the matches and practices from now on, from
+    // the menu or the command line; it holds until the game closes.
+    void chooseMarket(int32_t stalls);
+    // A new match or practice on the market chosen, from the menu.
     void startMatch(bool practice);
     // Back to the menu after a match, with a new match waiting.
     void backToMenu();
@@ -163,6 +166,7 @@ public:
     // lanes (--fruits), empty for numbers by chance.
     MatchState match;
     std::vector<int32_t> fruitList;
+    int32_t marketStalls = kStallCount;
     // When this match or practice began, by the calendar: it names it in the history.
     std::time_t matchStartTime = 0;
     // The stored best time when a match was won (-1 when none), and whether this

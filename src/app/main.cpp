@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
     auto game = std::make_unique<Game>();
     game->muted = options.muted;
     game->fruitList = options.fruits;
+    game->marketStalls = options.marketStalls;
     game->run();
     return 0;
 }

@@ -16,12 +16,14 @@ namespace {
 // The leading colon tells a missing argument (':') from an unknown option ('?').
 const char kShortOptions[] = ":hVmf:";
 constexpr int kReport = 256;  // a long option only
+constexpr int kMarket = 257;
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {"mute", no_argument, nullptr, 'm'},
     {"fruits", required_argument, nullptr, 'f'},
     {"report", no_argument, nullptr, kReport},
+    {"market", required_argument, nullptr, kMarket},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -36,6 +38,9 @@ const char kUsage[] =
     "                  the lanes bring only these numbers from 0 to 99, in this\n"
     "                  order and over again, in matches and practice: a list\n"
     "                  such as 50,30,40,20,35,45,60 (repeats allowed)\n"
+    "      --market N  play in the market of N stalls: 7 (three levels, the\n"
+    "                  default) or 15 (four levels, where the question first\n"
+    "                  asks which stall lost its balance); the menu can change it\n"
     "      --report    print one CSV table of the history files named (- for\n"
     "                  standard input), a line per file, and exit; status 1 when\n"
     "                  a file could not be read\n"
@@ -110,6 +115,16 @@ Options parseOptions(int argc, char* argv[], std::ostream& out, std::ostream& er
         case 'm':
             options.muted = true;
             break;
+        case kMarket: {
+            const std::string stalls = optarg;
+            if (stalls != "7" && stalls != "15") {
+                err << "jogo: --market '" << optarg << "': the markets have 7 or 15 stalls\n";
+                options.exitStatus = 2;
+                return options;
+            }
+            options.marketStalls = std::stoi(stalls);
+            break;
+        }
         case 'f': {
             options.fruits.clear();
             const std::string wrong = readFruits(optarg, options.fruits);
@@ -124,7 +139,11 @@ Options parseOptions(int argc, char* argv[], std::ostream& out, std::ostream& er
             options.report = true;
             break;
         case ':':
-            err << "jogo: option '" << argv[optind - 1] << "' needs a list" << kFruitsExample;
+            if (optopt == kMarket) {
+                err << "jogo: option '" << argv[optind - 1] << "' needs the market's stalls: 7 or 15\n";
+            } else {
+                err << "jogo: option '" << argv[optind - 1] << "' needs a list" << kFruitsExample;
+            }
             options.exitStatus = 2;
             return options;
         default: {

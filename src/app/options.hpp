@@ -1,4 +1,4 @@
-// The command line: `jogo [--mute] [--fruits LIST]`, `jogo --report FILE...` for a
+// The command line: `jogo [--mute] [--fruits LIST] [--market 7|15]`, `jogo --report FILE...` for a
 // class's table, or `--help` / `--version` to ask and leave.
 #pragma once
 
@@ -11,6 +11,8 @@ struct Options {
     bool muted = false;
     // The numbers the lanes bring, in order and over again; empty for random ones.
     std::vector<int32_t> fruits;
+    // The market's stalls: 7, or 15 for the big market.
+    int32_t marketStalls = 7;
     // Write the report of these history files instead of playing.
     bool report = false;
     std::vector<std::string> reportFiles;

@@ -60,6 +60,37 @@ const sf::Vector2f kSlotFruitPositions[kStallCount] = {
     {516, 153}, {389, 293}, {649, 293}, {320, 465}, {454, 465}, {586, 465}, {718, 465},
 };
 
+// The big market's stalls are drawn from the market's own boxes: the fruit in the
+// stall's window, the insert button centred above it, the badge at its top right.
+const sf::Vector2f kBigStallFruitOffset{10, 13};
+const sf::Vector2f kBigInsertButtonOffset{29 - kSmallButtonWidth / 2.f, -41};
+const sf::Vector2f kBigBadgeOffset{30, -10};
+// The highlight of the question of where, and the mark of the stall a rotation
+// turned while the fruits travel: a rounded frame a little larger than the stall.
+constexpr float kStallMarkMargin = 5;
+constexpr float kStallMarkThickness = 4;
+
+inline sf::Vector2f cornerOf(const Box& box) { return sf::Vector2f(box.left, box.top); }
+inline sf::Vector2f stallFruitPosition(const Market& market, int32_t slot) {
+    return market.asksWhere ? cornerOf(market.stalls[slot]) + kBigStallFruitOffset : kSlotFruitPositions[slot];
+}
+inline sf::Vector2f insertButtonPosition(const Market& market, int32_t slot) {
+    return market.asksWhere ? cornerOf(market.stalls[slot]) + kBigInsertButtonOffset : kInsertButtonPositions[slot];
+}
+
+// A four-level tree drawn small: the centre of a slot, the bottom row's eight
+// `pitch` apart from `left`, each parent over the middle of its children, the rows
+// `rowPitch` apart from `top`.
+inline sf::Vector2f fourLevelCentre(int32_t slot, float left, float top, float pitch, float rowPitch) {
+    int32_t level = 0;
+    while (slot >= (2 << level) - 1) {
+        ++level;
+    }
+    const int32_t index = slot - ((1 << level) - 1);
+    const int32_t span = 1 << (3 - level);
+    return sf::Vector2f(left + pitch * (index * span + (span - 1) / 2.f), top + rowPitch * level);
+}
+
 // The answer drawn into an end card: a tree of seven slots on the left (centres,
 // indexed by slot), a fruit and a caption on the right, the correct rotation's
 // button, and the won match's time beside the best time. All of it lies below
@@ -68,6 +99,20 @@ constexpr float kCardAnswerTop = 226;
 const sf::Vector2f kCardSlotCentres[kStallCount] = {
     {330, 290}, {265, 345}, {395, 345}, {232, 410}, {297, 410}, {363, 410}, {428, 410},
 };
+// The big market's cards draw their tree of fifteen over the seven printed there.
+const sf::FloatRect kCardTreeCover{176, 256, 292, 192};
+inline sf::Vector2f bigCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 198, 282, 36, 46); }
+constexpr float kBigCardSpotRadius = 17;
+constexpr float kBigCardFruitScale = 0.56f;
+inline sf::Vector2f cardSlotCentre(int32_t stalls, int32_t slot) {
+    return stalls == TreeSlot::FourLevelCount ? bigCardSlotCentre(slot) : kCardSlotCentres[slot];
+}
+// The card of a wrong answer to where: its picture's corner, and its tree of
+// fifteen with the balance factors along the path over the left of its panel.
+const sf::Vector2f kLostWherePosition{137, 13};
+inline sf::Vector2f whereCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 205, 262, 40, 48); }
+constexpr float kWhereCardSpotRadius = 19;
+const sf::Vector2f kWhereCardBadgeOffset{6, -32};
 const sf::Vector2f kCardFruitCentre{545, 300};
 const sf::Vector2f kCardCaptionCentre{545, 412};
 const sf::Vector2f kCardButtonPosition{299, 300};
@@ -89,7 +134,7 @@ const sf::Vector2f kPracticeHeadingPosition{150, 96};
 constexpr int32_t kPracticeHeadingWidth = 500;
 constexpr int32_t kPracticeHeadingHeight = 128;
 inline sf::IntRect practiceHeadingCell(int32_t cause) {
-    const int32_t row = cause - (cause > LossCause::TimeOut ? 2 : 1);
+    const int32_t row = cause == LossCause::WrongWhere ? 4 : cause - (cause > LossCause::TimeOut ? 2 : 1);
     return sf::IntRect(0, row * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight);
 }
 
@@ -99,12 +144,20 @@ const sf::Vector2f kCardPracticeTimeCentre{290, 320};
 constexpr int32_t kPracticeMistakeKinds[4] = {LossCause::WrongSlot, LossCause::WrongRotation,
                                               LossCause::RepeatedKey, LossCause::Stuck};
 const sf::Vector2f kCardMistakeCentres[4] = {{590, 290}, {590, 331}, {590, 372}, {590, 413}};
+// The big market's card has a row more, for where the tree lost its balance.
+constexpr int32_t kBigPracticeMistakeKinds[5] = {LossCause::WrongSlot, LossCause::WrongWhere, LossCause::WrongRotation,
+                                                 LossCause::RepeatedKey, LossCause::Stuck};
+const sf::Vector2f kBigCardMistakeCentres[5] = {{590, 282}, {590, 316}, {590, 350}, {590, 384}, {590, 418}};
 
 // Badges of the balance factors, one row of cells from -2 to +2, each drawn at
 // the top right of its stall.
 constexpr int32_t kBadgeWidth = 34;
 constexpr int32_t kBadgeHeight = 24;
 const sf::Vector2f kBadgeOffset{58, -10};
+inline sf::Vector2f badgePosition(const Market& market, int32_t slot) {
+    return cornerOf(market.stalls[slot]) + (market.asksWhere ? kBigBadgeOffset : kBadgeOffset);
+}
+
 inline sf::IntRect balanceBadgeCell(int32_t factor) {
     const int32_t cell = factor < -2 ? 0 : factor > 2 ? 4 : factor + 2;
     return sf::IntRect(cell * kBadgeWidth, 0, kBadgeWidth, kBadgeHeight);
@@ -180,6 +233,8 @@ constexpr int32_t Between = 13;
 constexpr int32_t And = 14;
 constexpr int32_t BelowFirst = 15;
 constexpr int32_t AboveLast = 16;
+// Then "0 de 15" to "15 de 15".
+constexpr int32_t FirstBigCount = 17;
 }  // namespace Caption
 
 // Cell n of a sheet of ten columns, read row by row.

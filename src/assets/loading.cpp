@@ -48,7 +48,38 @@ void Game::loadTextures() {
 
 void Game::loadSounds() { sounds.load(); }
 
+void Pictures::showMarket(int32_t stalls) {
+    if (stalls == shownMarket) {
+        return;
+    }
+    shownMarket = stalls;
+    const bool big = stalls == TreeSlot::FourLevelCount;
+    readPicture(sceneBackgroundTexture, big ? "TelaJogo15.png" : "TelaJogo.png", language);
+    readPicture(practiceCompleteTexture, big ? "PraticaCompleta15.png" : "PraticaCompleta.png", language);
+    if (!big || bigMarketLoaded) {
+        return;
+    }
+    bigMarketLoaded = true;
+    readPicture(bigStallsTexture, "Barracas15.png", language);
+    for (int32_t stall = 0; stall < TreeSlot::FourLevelCount; ++stall) {
+        const Box& box = bigMarket().stalls[stall];
+        const auto width = static_cast<int32_t>(box.width);
+        bigStallSprites[stall] =
+            sf::Sprite(bigStallsTexture, sf::IntRect(stall * width, 0, width, static_cast<int32_t>(box.height)));
+        bigStallSprites[stall].setPosition(box.left, box.top);
+    }
+    readPicture(whereQuestionTexture, "AvisoEquilibrio.png", language);
+    whereQuestionSprite.setTexture(whereQuestionTexture, true);
+    readPicture(lostWhereTexture, "PerdeuEquilibrio.png", language);
+    lostWhereSprite.setTexture(lostWhereTexture, true);
+    lostWhereSprite.setPosition(kLostWherePosition);
+    readPicture(longTimerTexture, "Tempo15.png", language);
+    longTimerSprite.setTexture(longTimerTexture);
+    longTimerSprite.setPosition(kTimerPosition);
+}
+
 void Pictures::load(int32_t language) {
+    this->language = language;
     const auto loadPicture = [language](sf::Texture& texture, const std::string& name) {
         readPicture(texture, name, language);
     };

@@ -20,6 +20,11 @@ struct Pictures {
 
     // Reads every picture, in the language's folder where it has one.
     void load(int32_t language);
+    // Shows the market of that many stalls: its scene and its practice card take
+    // the small market's textures' places, so only one market's are held; the big
+    // market's own pictures are read the first time it is shown.
+    void showMarket(int32_t stalls);
+    int32_t shownMarket = kStallCount;
 
     // Menu and instructions screens.
     sf::Texture menuTexture;
@@ -50,6 +55,9 @@ struct Pictures {
     sf::Sprite characterSprite;
     sf::Texture stallTextures[kStallCount];
     sf::Sprite stallSprites[kStallCount];
+    // The big market's stalls, one sheet, cell k for stall k.
+    sf::Texture bigStallsTexture;
+    sf::Sprite bigStallSprites[TreeSlot::FourLevelCount];
     sf::Texture insertButtonTexture;
     sf::Sprite insertButtonSprite;
     // The corner button that leaves the market for the menu.
@@ -65,6 +73,9 @@ struct Pictures {
     sf::Sprite rotateLeftButtonSprite;
     sf::Sprite doubleRotateLeftButtonSprite;
     sf::Sprite doubleRotateRightButtonSprite;
+    // The big market asks first where the tree lost its balance.
+    sf::Texture whereQuestionTexture;
+    sf::Sprite whereQuestionSprite;
 
 
     // End screens.
@@ -82,6 +93,8 @@ struct Pictures {
     sf::Sprite playAgainButtonSprite;
     sf::Sprite lostTimeSprite;
     sf::Sprite lostStuckSprite;
+    sf::Texture lostWhereTexture;
+    sf::Sprite lostWhereSprite;
     // Captions, marks and counts drawn into the end cards, one sheet.
     sf::Texture captionsTexture;
     sf::Sprite captionSprite;
@@ -122,7 +135,14 @@ struct Pictures {
     sf::Texture mutedSignTexture;
     sf::Sprite mutedSignSprite;
 
-    // Timer.
+    // Timer: 0 to 90 seconds left, then the big market's 91 to 180 on a sheet of
+    // their own.
     sf::Texture timerTexture;
     sf::Sprite timerSprites[kTimerPictureCount];
+    sf::Texture longTimerTexture;
+    sf::Sprite longTimerSprite;
+
+private:
+    int32_t language = 0;
+    bool bigMarketLoaded = false;
 };
