@@ -27,7 +27,31 @@ struct Scene {
     std::vector<std::pair<int32_t, int32_t>> deliveries;  // fruit, slot
     std::function<void(Driver&)> finish;
     bool practice = false;  // started with P, the balance factors shown with H
+    bool big = false;       // in the market of fifteen stalls
 };
+
+// The big market's worked example: 50, 30, 70, 20, 40, then 10 unbalances the root.
+const std::vector<std::pair<int32_t, int32_t>> kBigExample = {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {10, 7}};
+
+// Climbs from 10 to the root with Up and answers with Enter.
+void answerWhere(Driver& d) {
+    d.press(sf::Keyboard::Up);
+    d.press(sf::Keyboard::Up);
+    d.press(sf::Keyboard::Up);
+    d.press(sf::Keyboard::Enter);
+}
+
+// Points at the stall of 30, which is not the lowest out of balance.
+void pointWrongWhere(Driver& d) {
+    const Box& stall = d.game.match.market->stalls[TreeSlot::Left];
+    d.clickAt({static_cast<int32_t>(stall.left + 20), static_cast<int32_t>(stall.top + 30)});
+}
+
+// A big market well on its way, a fruit in hand by a fourth-level stall.
+void bigMatch(Driver& d) {
+    d.carry(57);
+    d.game.match.character = d.spotAgainst(11);
+}
 
 // Spreads the six falling fruits down the lanes, as they are a while into a match.
 void spreadLanes(Game& game) {
@@ -142,6 +166,25 @@ const Scene kScenes[] = {
     {"en/practice-badges", {{50, 0}, {30, 1}, {20, 3}}, nullptr, true},
     {"en/practice-wrong-stall", {{50, 0}, {30, 1}, {20, 4}}, nullptr, true},
     {"en/practice-complete", {{50, 0}, {30, 1}, {20, 4}}, completePractice, true},
+    {"big-match", {{50, 0}, {30, 1}, {75, 2}, {20, 3}, {40, 4}, {60, 5}, {90, 6}, {10, 7}, {45, 10}, {80, 13}},
+     bigMatch, false, true},
+    {"big-where", kBigExample, [](Driver& d) { d.press(sf::Keyboard::Up); }, false, true},
+    {"big-rotation", kBigExample, answerWhere, false, true},
+    {"big-rotation-halfway", kBigExample, [](Driver& d) {
+         answerWhere(d);
+         d.answer(RotationKind::SingleRight);
+         while (d.game.match.phase == Phase::StallsMoving &&
+                d.game.match.animationSeconds < kStallAnimationSeconds * 0.45f) {
+             d.turn();
+         }
+     }, false, true},
+    {"big-lost-where", kBigExample, pointWrongWhere, false, true},
+    {"big-lost-position-bin", {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {80, 6}, {10, 7}, {5, 8}},
+     nullptr, false, true},
+    {"big-practice-badges", kBigExample, nullptr, true, true},
+    {"en/big-where", kBigExample, [](Driver& d) { d.press(sf::Keyboard::Up); }, false, true},
+    {"en/big-lost-where", kBigExample, pointWrongWhere, false, true},
+    {"en/big-practice-wrong-where", kBigExample, pointWrongWhere, true, true},
 };
 
 class Screenshot : public ::testing::TestWithParam<Scene> {};
@@ -158,6 +201,9 @@ TEST_P(Screenshot, Take) {
     Game game;
     Driver driver(game);
     driver.open();
+    if (scene.big) {
+        game.chooseMarket(TreeSlot::FourLevelCount);
+    }
     if (scene.practice) {
         driver.turn();
         driver.press(sf::Keyboard::P, 2);

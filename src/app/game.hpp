@@ -100,14 +100,21 @@ public:
     void drawInsertButton();
     void drawLeaveButton();
     void drawRotationQuestion();
+    void drawStallMark(int32_t slot);
+    // The timer's picture of that many seconds, 0 to 180, at the timer's place.
+    sf::Sprite& timerPicture(int32_t secondsLeft);
     void drawStallFruits();
     void drawBalanceFactors();
     void drawTimer();
     // The end or correction card, this match's answer and the card's button.
     void drawEndScreen();
     void drawEndAnswer();
+    void drawWhereAnswer();
+    void drawTreeSpots(int32_t stalls, sf::Vector2f (*centre)(int32_t), float radius);
     // The button that names a rotation kind (0..3).
     sf::Sprite& rotationButton(int32_t kind);
+    // The big market's question of where: the keys and the stall clicked.
+    void readWhere(Intents& intents, bool keyed);
     // The card's own button: play again, or try again after a practice mistake.
     sf::Sprite& cardButton();
     // A whole number in the digit pictures, centred on a point, at a scale, and

@@ -91,6 +91,9 @@ Intents Game::readIntents() {
             }
         }
     }
+    if (match.phase == Phase::Where) {
+        readWhere(intents, keyed);
+    }
     intents.confirm = card && (updateButton(cardButton()) || keyWasPressed(sf::Keyboard::Return));
     intents.toggleBadges = keyWasPressed(sf::Keyboard::H);
     // Under an end card the corner button is hidden, but Backspace still leads to
@@ -98,6 +101,24 @@ Intents Game::readIntents() {
     intents.leave = keyWasPressed(sf::Keyboard::BackSpace) ||
                     (!match.hasOutcome() && updateSmallButton(pictures.leaveButtonSprite));
     return intents;
+}
+
+void Game::readWhere(Intents& intents, bool keyed) {
+    // Enter or Space answers with the stall the highlight is on; each press of Up
+    // or Down moves it a stall along the path; a click on a stall answers with it.
+    intents.choose = keyed;
+    for (const sf::Event& event : turnEvents) {
+        if (event.type == sf::Event::KeyPressed) {
+            intents.highlightMove += event.key.code == sf::Keyboard::Up ? -1 : event.key.code == sf::Keyboard::Down;
+        }
+        const bool click = event.type == sf::Event::MouseButtonPressed && event.mouseButton.button == sf::Mouse::Left;
+        for (int32_t stall = 0; click && intents.pointedStall == TreeSlot::None && stall < match.stallCount();
+             ++stall) {
+            if (isOver(pictures.bigStallSprites[stall], {event.mouseButton.x, event.mouseButton.y})) {
+                intents.pointedStall = stall;
+            }
+        }
+    }
 }
 
 sf::Sprite& Game::rotationButton(int32_t kind) {

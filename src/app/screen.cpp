@@ -6,13 +6,7 @@
 #include <cmath>
 
 #include "app/game.hpp"
-
-namespace {
-
-constexpr float kPictureWidth = 800;
-constexpr float kPictureHeight = 600;
-
-}  // namespace
+#include "assets/layout.hpp"
 
 sf::View letterboxView(sf::Vector2u windowSize) {
     const float width = static_cast<float>(windowSize.x);

@@ -2,6 +2,7 @@
 // puts things back. Positions are window pixels of a sprite's top-left corner.
 #pragma once
 
+#include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/Vector2.hpp>
 
@@ -9,6 +10,10 @@
 #include "app/history.hpp"
 #include "match/market.hpp"
 #include "match/outcomes.hpp"
+
+// The game's own picture; full screen scales it up whole.
+constexpr float kPictureWidth = 800;
+constexpr float kPictureHeight = 600;
 
 // Button sheets: three frames one below the other (rest, hover, pressed).
 constexpr int32_t kButtonWidth = 201;
@@ -99,6 +104,13 @@ constexpr float kCardAnswerTop = 226;
 const sf::Vector2f kCardSlotCentres[kStallCount] = {
     {330, 290}, {265, 345}, {395, 345}, {232, 410}, {297, 410}, {363, 410}, {428, 410},
 };
+// The colours the cards print their little trees in.
+const sf::Color kCardPanelColour{255, 250, 234};
+const sf::Color kCardSpotColour{244, 226, 190};
+const sf::Color kCardRopeColour{190, 150, 100};
+const sf::Color kCardInkColour{61, 38, 30};
+const sf::Color kCardRingColour{250, 176, 40};
+constexpr float kCardRopeWidth = 3;
 // The big market's cards draw their tree of fifteen over the seven printed there.
 const sf::FloatRect kCardTreeCover{176, 256, 292, 192};
 inline sf::Vector2f bigCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 198, 282, 36, 46); }
@@ -110,8 +122,8 @@ inline sf::Vector2f cardSlotCentre(int32_t stalls, int32_t slot) {
 // The card of a wrong answer to where: its picture's corner, and its tree of
 // fifteen with the balance factors along the path over the left of its panel.
 const sf::Vector2f kLostWherePosition{137, 13};
-inline sf::Vector2f whereCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 205, 262, 40, 48); }
-constexpr float kWhereCardSpotRadius = 19;
+inline sf::Vector2f whereCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 205, 264, 40, 54); }
+constexpr float kWhereCardSpotRadius = 18;
 const sf::Vector2f kWhereCardBadgeOffset{6, -32};
 const sf::Vector2f kCardFruitCentre{545, 300};
 const sf::Vector2f kCardCaptionCentre{545, 412};

@@ -198,9 +198,9 @@ void Pictures::load(int32_t language) {
     noClockSprite.setTexture(noClockTexture);
     noClockSprite.setPosition(kTimerPosition);
     loadPicture(balanceTexture, "Fatores.png");
-    for (int32_t slot = 0; slot < kStallCount; ++slot) {
-        balanceSprites[slot] = sf::Sprite(balanceTexture, balanceBadgeCell(0));
-        balanceSprites[slot].setPosition(stallCorner(slot) + kBadgeOffset);
+    // Placed beside their stalls when drawn, in whichever market.
+    for (sf::Sprite& badge : balanceSprites) {
+        badge = sf::Sprite(balanceTexture, balanceBadgeCell(0));
     }
     loadPicture(digitsTexture, "Algarismos.png");
     digitSprite.setTexture(digitsTexture);

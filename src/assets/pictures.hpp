@@ -116,7 +116,7 @@ struct Pictures {
     sf::Sprite practiceCompleteSprite;
     sf::Sprite tryAgainButtonSprite;
     sf::Sprite noClockSprite;
-    sf::Sprite balanceSprites[kStallCount];
+    sf::Sprite balanceSprites[TreeSlot::FourLevelCount];
     sf::Sprite digitSprite;
 
     // Results: the screen, its word for an empty history, the bars, the marks of

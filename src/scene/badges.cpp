@@ -13,6 +13,7 @@ void Game::drawBalanceFactors() {
     for (int32_t slot = 0; slot < match.stallCount(); ++slot) {
         if (TreeNode* node = nodeAtSlot(match.player.root, slot)) {
             pictures.balanceSprites[slot].setTextureRect(balanceBadgeCell(-balanceFactor(&node)));
+            pictures.balanceSprites[slot].setPosition(badgePosition(*match.market, slot));
             window.draw(pictures.balanceSprites[slot]);
         }
     }

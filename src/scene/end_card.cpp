@@ -35,6 +35,12 @@ void Game::drawEndScreen() {
         endPicture = &pictures.lostTimeSprite;
     } else if (match.loss == LossCause::Stuck) {
         endPicture = &pictures.lostStuckSprite;
+    } else if (match.loss == LossCause::WrongWhere) {
+        endPicture = &pictures.lostWhereSprite;
+        // The card's picture is the board alone: the market dims behind it here.
+        sf::RectangleShape dim(sf::Vector2f(kPictureWidth, kPictureHeight));
+        dim.setFillColor(sf::Color(0, 0, 0, 110));
+        window.draw(dim);
     }
     if (endPicture == nullptr) {
         return;
@@ -50,15 +56,29 @@ void Game::drawEndScreen() {
 }
 
 void Game::drawEndAnswer() {
-    // The card's little tree: a fruit in a slot, and the fruits of the first three levels.
-    const auto drawSlotFruit = [this](int32_t fruit, int32_t slot) {
+    // The card's little tree: a fruit in a slot, and the fruits of the market's levels. The cards print the spots of
+    // seven; the big market's are drawn over them, smaller.
+    const int32_t stalls = match.stallCount();
+    const bool big = match.market->asksWhere;
+    const auto slotCentre = [stalls](int32_t slot) { return cardSlotCentre(stalls, slot); };
+    const auto drawSlotFruit = [this, big, &slotCentre](int32_t fruit, int32_t slot) {
+        const float scale = big ? kBigCardFruitScale : kSmallFruitScale;
         pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        pictures.answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
-        centreOn(pictures.answerFruitSprite, kCardSlotCentres[slot]);
+        pictures.answerFruitSprite.setScale(scale, scale);
+        centreOn(pictures.answerFruitSprite, slotCentre(slot));
         window.draw(pictures.answerFruitSprite);
     };
-    const auto drawTree = [&drawSlotFruit](TreeNode* root) {
-        for (int32_t slot = 0; slot < kStallCount; ++slot) {
+    const bool treeCard = match.loss == LossCause::WrongSlot || match.loss == LossCause::RepeatedKey ||
+                          match.loss == LossCause::TimeOut || match.loss == LossCause::Stuck;
+    if (big && treeCard && !match.won) {
+        sf::RectangleShape cover(sf::Vector2f(kCardTreeCover.width, kCardTreeCover.height));
+        cover.setPosition(kCardTreeCover.left, kCardTreeCover.top);
+        cover.setFillColor(kCardPanelColour);
+        window.draw(cover);
+        drawTreeSpots(stalls, bigCardSlotCentre, kBigCardSpotRadius);
+    }
+    const auto drawTree = [&drawSlotFruit, stalls](TreeNode* root) {
+        for (int32_t slot = 0; slot < stalls; ++slot) {
             if (const TreeNode* node = nodeAtSlot(root, slot)) {
                 drawSlotFruit(node->key, slot);
             }
@@ -79,15 +99,16 @@ void Game::drawEndAnswer() {
     };
     const auto drawBigFruit = [&drawFruit](int32_t fruit) { drawFruit(fruit, kCardFruitCentre, 1); };
     const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
-        pictures.answerTimerSprite.setTextureRect(sheetCell(seconds, kTimerCellWidth, kTimerCellHeight));
-        centreOn(pictures.answerTimerSprite, centre);
-        window.draw(pictures.answerTimerSprite);
+        sf::Sprite timer = timerPicture(seconds);
+        centreOn(timer, centre);
+        window.draw(timer);
     };
 
     if (match.won && match.practice) {
         drawNumber(match.wonSeconds, kCardPracticeTimeCentre, Digit::Seconds);
-        for (int32_t row = 0; row < 4; ++row) {
-            drawNumber(match.mistakes[kPracticeMistakeKinds[row]], kCardMistakeCentres[row]);
+        for (int32_t row = 0; row < (big ? 5 : 4); ++row) {
+            const int32_t kind = big ? kBigPracticeMistakeKinds[row] : kPracticeMistakeKinds[row];
+            drawNumber(match.mistakes[kind], big ? kBigCardMistakeCentres[row] : kCardMistakeCentres[row]);
         }
     } else if (match.won) {
         drawSeconds(match.wonSeconds, kCardWonTimeCentre);
@@ -102,18 +123,20 @@ void Game::drawEndAnswer() {
         // The misplaced fruit entered neither tree: the card shows the tree as it
         // stood with the fruit where plain insertion puts it, before any rotation.
         // Below the third level no stall was right and it was one for the bin.
-        const int32_t place = placeOfKey(match.reference.root, match.deliveredFruit);
+        const int32_t place = placeOfKey(match.reference.root, match.deliveredFruit, stalls);
         drawTree(match.reference.root);
         if (place != TreeSlot::None) {
             drawSlotFruit(match.deliveredFruit, place);
         }
-        if (match.deliveredSlot >= 0 && match.deliveredSlot < kStallCount) {
-            drawCaption(Caption::Cross, kCardSlotCentres[match.deliveredSlot]);
+        if (match.deliveredSlot >= 0 && match.deliveredSlot < stalls) {
+            drawCaption(Caption::Cross, slotCentre(match.deliveredSlot));
         }
         drawBigFruit(match.deliveredFruit);
         if (place == TreeSlot::None) {
             drawCaption(Caption::Bin, kCardCaptionCentre);
         }
+    } else if (match.loss == LossCause::WrongWhere && match.chosenSlot != TreeSlot::None) {
+        drawWhereAnswer();
     } else if (match.loss == LossCause::WrongRotation && match.rightRotation != RotationKind::None) {
         pictures.answerButtonSprite = rotationButton(match.rightRotation);
         pictures.answerButtonSprite.setTextureRect(sf::IntRect(0, 0, kButtonWidth, kButtonHeight));
@@ -124,13 +147,14 @@ void Game::drawEndAnswer() {
         drawBigFruit(match.deliveredFruit);
     } else if (match.loss == LossCause::TimeOut) {
         drawTree(match.player.root);
-        drawCaption(Caption::FirstCount + filledSlots(match.player.root), kCardCaptionCentre);
+        drawCaption((big ? Caption::FirstBigCount : Caption::FirstCount) + filledSlots(match.player.root, stalls),
+                    kCardCaptionCentre);
     } else if (match.loss == LossCause::Stuck && match.deadEnd.stuck) {
         // The tree as the last move left it, the closed stall signed; on the right
         // "between 49 and 50", "below 0" or "above 99", then what the card prints:
         // no new number fits.
         drawTree(match.player.root);
-        drawCaption(Caption::NoEntry, kCardSlotCentres[match.deadEnd.slot]);
+        drawCaption(Caption::NoEntry, slotCentre(match.deadEnd.slot));
         if (match.deadEnd.below < 0) {
             drawCaption(Caption::BelowFirst, kCardNeighboursWordCentre);
             drawFruit(match.deadEnd.above, kCardNeighbourCentre, kNeighbourFruitScale);
@@ -144,6 +168,62 @@ void Game::drawEndAnswer() {
             drawFruit(match.deadEnd.above, kCardNeighbourCentres[1], kNeighbourFruitScale);
         }
     }
+}
+
+void Game::drawTreeSpots(int32_t stalls, sf::Vector2f (*centre)(int32_t), float radius) {
+    // The ropes first, then a sunk spot for each stall, as the cards print theirs.
+    for (int32_t child = 1; child < stalls; ++child) {
+        const sf::Vector2f from = centre((child - 1) / 2);
+        const sf::Vector2f way = centre(child) - from;
+        sf::RectangleShape rope(sf::Vector2f(std::hypot(way.x, way.y), kCardRopeWidth));
+        rope.setOrigin(0, kCardRopeWidth / 2);
+        rope.setPosition(from);
+        rope.setRotation(std::atan2(way.y, way.x) * 180 / 3.14159265f);
+        rope.setFillColor(kCardRopeColour);
+        window.draw(rope);
+    }
+    sf::CircleShape spot(radius - 2);
+    spot.setOrigin(radius - 2, radius - 2);
+    spot.setFillColor(kCardSpotColour);
+    spot.setOutlineColor(kCardInkColour);
+    spot.setOutlineThickness(2);
+    for (int32_t slot = 0; slot < stalls; ++slot) {
+        spot.setPosition(centre(slot));
+        window.draw(spot);
+    }
+}
+
+void Game::drawWhereAnswer() {
+    // The tree as the fruit left it, nothing rotated; along the fruit's path up to the root each stall's balance
+    // factor; a cross on the stall chosen and a ring on the lowest one out of balance.
+    drawTreeSpots(match.stallCount(), whereCardSlotCentre, kWhereCardSpotRadius);
+    for (int32_t slot = 0; slot < match.stallCount(); ++slot) {
+        if (const TreeNode* node = nodeAtSlot(match.player.root, slot)) {
+            pictures.answerFruitSprite.setTextureRect(sheetCell(node->key, kFruitCellSize, kFruitCellSize));
+            pictures.answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
+            centreOn(pictures.answerFruitSprite, whereCardSlotCentre(slot));
+            window.draw(pictures.answerFruitSprite);
+        }
+    }
+    sf::CircleShape ring(kWhereCardSpotRadius + 3);
+    ring.setOrigin(kWhereCardSpotRadius + 3, kWhereCardSpotRadius + 3);
+    ring.setFillColor(sf::Color::Transparent);
+    ring.setOutlineColor(kCardRingColour);
+    ring.setOutlineThickness(4);
+    ring.setPosition(whereCardSlotCentre(match.unbalancedSlot));
+    window.draw(ring);
+    for (const int32_t slot : slotPath(match.deliveredSlot)) {
+        TreeNode* node = nodeAtSlot(match.player.root, slot);
+        if (node != nullptr) {
+            sf::Sprite& badge = pictures.balanceSprites[slot];
+            badge.setTextureRect(balanceBadgeCell(-balanceFactor(&node)));
+            badge.setPosition(whereCardSlotCentre(slot) + kWhereCardBadgeOffset);
+            window.draw(badge);
+        }
+    }
+    pictures.captionSprite.setTextureRect(sf::IntRect(0, Caption::Cross * kCaptionHeight, kCaptionWidth, kCaptionHeight));
+    centreOn(pictures.captionSprite, whereCardSlotCentre(match.chosenSlot));
+    window.draw(pictures.captionSprite);
 }
 
 void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float scale, float widest) {

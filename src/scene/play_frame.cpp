@@ -1,5 +1,7 @@
 // Drawing a match: a reading of the match's state, back to front. Nothing here
 // decides anything; each sprite is put where the state says and drawn.
+#include <algorithm>
+
 #include "app/game.hpp"
 #include "assets/layout.hpp"
 
@@ -24,8 +26,14 @@ void Game::drawMatch() {
 void Game::drawScene() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(pictures.sceneBackgroundSprite);
-    for (const sf::Sprite& stall : pictures.stallSprites) {
-        window.draw(stall);
+    if (match.market->asksWhere) {
+        for (const sf::Sprite& stall : pictures.bigStallSprites) {
+            window.draw(stall);
+        }
+    } else {
+        for (const sf::Sprite& stall : pictures.stallSprites) {
+            window.draw(stall);
+        }
     }
     drawCharacter();
 }
@@ -55,7 +63,7 @@ void Game::drawLaneFruits() {
 
 void Game::drawInsertButton() {
     if (match.offeredSlot != TreeSlot::None) {
-        pictures.insertButtonSprite.setPosition(kInsertButtonPositions[match.offeredSlot]);
+        pictures.insertButtonSprite.setPosition(insertButtonPosition(*match.market, match.offeredSlot));
         window.draw(pictures.insertButtonSprite);
     }
 }
@@ -67,6 +75,16 @@ void Game::drawLeaveButton() {
 }
 
 void Game::drawRotationQuestion() {
+    // The big market asks where first, the highlight on a stall of the path; then,
+    // and while the fruits travel, the stall that lost its balance stays marked.
+    if (match.phase == Phase::Where) {
+        window.draw(pictures.whereQuestionSprite);
+        drawStallMark(match.highlightedSlot);
+        return;
+    }
+    if (match.market->asksWhere && (match.phase == Phase::Question || match.phase == Phase::StallsMoving)) {
+        drawStallMark(match.unbalancedSlot);
+    }
     if (match.phase != Phase::Question) {
         return;
     }
@@ -77,8 +95,34 @@ void Game::drawRotationQuestion() {
     window.draw(pictures.doubleRotateLeftButtonSprite);
 }
 
+void Game::drawStallMark(int32_t slot) {
+    if (slot < 0 || slot >= match.stallCount()) {
+        return;
+    }
+    const Box& stall = match.market->stalls[slot];
+    sf::RectangleShape mark(sf::Vector2f(stall.width + 2 * kStallMarkMargin, stall.height + 2 * kStallMarkMargin));
+    mark.setPosition(stall.left - kStallMarkMargin, stall.top - kStallMarkMargin);
+    mark.setFillColor(sf::Color(255, 214, 90, 60));
+    mark.setOutlineColor(sf::Color(250, 176, 40));
+    mark.setOutlineThickness(kStallMarkThickness);
+    window.draw(mark);
+}
+
 void Game::drawTimer() {
     // The timer shows the seconds left, frozen at the second an outcome came;
     // practice has no clock.
-    window.draw(match.practice ? pictures.noClockSprite : pictures.timerSprites[kMatchSeconds - match.shownSeconds]);
+    if (match.practice) {
+        window.draw(pictures.noClockSprite);
+        return;
+    }
+    window.draw(timerPicture(static_cast<int32_t>(match.market->matchSeconds) - match.shownSeconds));
+}
+
+sf::Sprite& Game::timerPicture(int32_t secondsLeft) {
+    if (secondsLeft < kTimerPictureCount) {
+        return pictures.timerSprites[std::max(secondsLeft, 0)];
+    }
+    pictures.longTimerSprite.setTextureRect(
+        sheetCell(secondsLeft - kTimerPictureCount, kTimerCellWidth, kTimerCellHeight));
+    return pictures.longTimerSprite;
 }

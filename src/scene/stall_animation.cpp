@@ -26,8 +26,8 @@ void Game::drawStallFruits() {
         const auto shown = std::find(before.begin(), before.end(), fruit);
         const bool moving = match.phase == Phase::StallsMoving && shown != before.end();
         const int32_t from = moving ? static_cast<int32_t>(shown - before.begin()) : slot;
-        const sf::Vector2f start = kSlotFruitPositions[from];
-        const sf::Vector2f target = kSlotFruitPositions[slot];
+        const sf::Vector2f start = stallFruitPosition(*match.market, from);
+        const sf::Vector2f target = stallFruitPosition(*match.market, slot);
         sf::Sprite& sprite = pictures.treeFruitSprites[fruit];
         sprite.setPosition(start + (target - start) * progress);
         window.draw(sprite);
