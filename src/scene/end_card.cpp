@@ -212,6 +212,11 @@ void Game::drawWhereAnswer() {
     ring.setOutlineThickness(4);
     ring.setPosition(whereCardSlotCentre(match.unbalancedSlot));
     window.draw(ring);
+    // The factors over the cross: they are what the card teaches.
+    pictures.captionSprite.setTextureRect(
+        sf::IntRect(0, Caption::Cross * kCaptionHeight, kCaptionWidth, kCaptionHeight));
+    centreOn(pictures.captionSprite, whereCardSlotCentre(match.chosenSlot));
+    window.draw(pictures.captionSprite);
     for (const int32_t slot : slotPath(match.deliveredSlot)) {
         TreeNode* node = nodeAtSlot(match.player.root, slot);
         if (node != nullptr) {
@@ -221,9 +226,6 @@ void Game::drawWhereAnswer() {
             window.draw(badge);
         }
     }
-    pictures.captionSprite.setTextureRect(sf::IntRect(0, Caption::Cross * kCaptionHeight, kCaptionWidth, kCaptionHeight));
-    centreOn(pictures.captionSprite, whereCardSlotCentre(match.chosenSlot));
-    window.draw(pictures.captionSprite);
 }
 
 void Game::drawNumber(int32_t value, sf::Vector2f centre, int32_t suffix, float scale, float widest) {

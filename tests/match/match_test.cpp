@@ -861,3 +861,82 @@ TEST(BigMarket, PlaysAgreeWithAnIndependentAvlTreeOnWhereWhichAndTheTreeAfter) {
     EXPECT_GT(twoAtOnce, 20);
     EXPECT_GT(wins, 120);
 }
+
+TEST(BigMarket, EachNewEndingWritesItsLinesAndAPracticeTakesAWrongWhereBack) {
+    InBigMarket big;
+    // 10 under 20 leaves 30 at +1 and the root at +2: the root is the lowest out of balance.
+    const std::vector<Move> example = {{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {10, 7}};
+    Play wrongWhere;
+    wrongWhere.play(example);
+    ASSERT_EQ(wrongWhere.m.phase, Phase::Where);
+    wrongWhere.turn(with(&Intents::pointedStall, static_cast<int32_t>(TreeSlot::Left)));
+    EXPECT_EQ(wrongWhere.m.loss, LossCause::WrongWhere);
+    EXPECT_EQ(wrongWhere.lines.back(), "balance,10,L,root,0");
+    EXPECT_EQ(wrongWhere.musicStops, 1);
+    EXPECT_EQ(std::count(wrongWhere.sounds.begin(), wrongWhere.sounds.end(), Sound::Lost), 1);
+    // 5 belongs below 10, on a fifth level: in the bin.
+    Play tooDeep;
+    tooDeep.play({{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {80, 6}, {10, 7}, {5, 8}});
+    EXPECT_EQ(tooDeep.m.loss, LossCause::WrongSlot);
+    EXPECT_EQ(tooDeep.lines.back(), "stall,5,LLR,bin,0");
+    Play late;
+    late.play({{50, 0}});
+    late.turn({}, market().matchSeconds - 0.05f - late.m.seconds);
+    EXPECT_FALSE(late.m.hasOutcome()) << "the big market's clock gives 180 seconds";
+    late.turn({}, 0.1f);
+    EXPECT_EQ(late.lines.back(), "timeout,,1,15,0");
+    // In practice the wrong stall is a lesson: taken back with its fruit, then the climb to the root is right.
+    Play practice(true);
+    practice.play(example);
+    practice.turn(with(&Intents::pointedStall, static_cast<int32_t>(TreeSlot::LeftLeft)));
+    ASSERT_EQ(practice.m.loss, LossCause::WrongWhere);
+    practice.turn(with(&Intents::confirm, true));
+    EXPECT_EQ(practice.m.carried, 10);
+    EXPECT_EQ(describeTree(practice.m.player.root), "50(30(20,40),70)");
+    ASSERT_TRUE(practice.deliver(7));
+    // Empty stalls and stalls off the path take no answer from the highlight; it climbs no higher than the root.
+    practice.turn(with(&Intents::pointedStall, 12));
+    for (int32_t climb = 0; climb < 5; ++climb) practice.turn(with(&Intents::highlightMove, -1));
+    EXPECT_EQ(practice.m.highlightedSlot, TreeSlot::Root);
+    practice.turn(with(&Intents::choose, true));
+    practice.turn(with(&Intents::rotation, RotationKind::SingleRight));
+    EXPECT_EQ(describeTree(practice.m.player.root), "30(20(10,-),50(40,70))");
+    EXPECT_EQ(practice.m.mistakes[LossCause::WrongWhere], 1);
+    const std::vector<std::string> judged = {"balance,10,LL,root,0", "stall,10,LLL,LLL,1", "balance,10,root,root,1",
+                                             "rotation,10,single-right,single-right,1"};
+    EXPECT_EQ(std::vector<std::string>(practice.lines.end() - 4, practice.lines.end()), judged);
+}
+
+TEST(Walk, FromItsStartTheCharacterWalksToEveryStallOfEitherMarketAloneWithItsButton) {
+    for (const Market* shape : {&smallMarket(), &bigMarket()}) {
+        SCOPED_TRACE(std::to_string(shape->stallCount()) + " stalls");
+        // Every place a frame's step in some direction leads to, searched from the start.
+        MatchState m = newMatch(*shape, true);
+        step(m, kFrame, {});
+        std::set<std::pair<float, float>> seen;
+        std::vector<Point> next = {m.character};
+        std::vector<bool> reached(static_cast<size_t>(shape->stallCount()), false);
+        while (!next.empty()) {
+            const Point at = next.back();
+            next.pop_back();
+            if (!seen.insert({at.x, at.y}).second) {
+                continue;
+            }
+            for (const Direction way : {Direction::Left, Direction::Right, Direction::Up, Direction::Down}) {
+                m.character = at;
+                m.carried = kNoFruit;
+                step(m, kFrame, with(&Intents::walk, way));
+                if (m.offeredSlot != TreeSlot::None) {
+                    const auto touched = [&](const Box& stall) { return characterBox(m).touches(stall); };
+                    reached[m.offeredSlot] = reached[m.offeredSlot] ||
+                                             std::count_if(shape->stalls.begin(), shape->stalls.end(), touched) == 1;
+                }
+                next.push_back(m.character);
+            }
+        }
+        EXPECT_GT(seen.size(), 10000u);
+        for (size_t stall = 0; stall < reached.size(); ++stall) {
+            EXPECT_TRUE(reached[stall]) << "stall " << stall;
+        }
+    }
+}

@@ -7,6 +7,8 @@
 #undef Status
 #undef Bool
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -203,4 +205,50 @@ TEST_F(Scene, APracticeMistakeIsCorrectedUnderItsHeadingTakenBackAndTheBadgesSho
         EXPECT_TRUE(shows(shot, badge)) << "slot " << slot;
     }
     EXPECT_TRUE(shows(shot, game.pictures.carriedFruitSprites[40]));
+}
+
+TEST_F(Scene, TheBigMarketAsksWhereByMouseAndByKeysBeforeWhichAndItsCardShowsThePath) {
+    game.chooseMarket(TreeSlot::FourLevelCount);
+    driver.press(sf::Keyboard::P, 2);
+    ASSERT_EQ(game.match.stallCount(), TreeSlot::FourLevelCount);
+    play({{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}});
+    // 10 unbalances 30 by one and the root by two: the root is the lowest out of balance.
+    ASSERT_TRUE(driver.insert(10, 7));
+    ASSERT_EQ(game.match.phase, Phase::Where);
+    EXPECT_TRUE(shows(driver.capture(), game.pictures.whereQuestionSprite));
+    driver.click(game.pictures.bigStallSprites[TreeSlot::Left]);
+    ASSERT_EQ(game.match.loss, LossCause::WrongWhere);
+    sf::Image shot = driver.capture();
+    // The practice's heading of a wrong where, its last row, over the card.
+    sf::Sprite heading(game.pictures.practiceHeadingsTexture,
+                       {0, 4 * kPracticeHeadingHeight, kPracticeHeadingWidth, kPracticeHeadingHeight});
+    heading.setPosition(kPracticeHeadingPosition);
+    EXPECT_TRUE(shows(shot, heading));
+    // Along the path the factors are 0, +1, +1 and +2 (left height minus right), each beside its stall.
+    for (const auto& [slot, factor] : {std::pair{7, 0}, {3, 1}, {1, 1}, {0, 2}}) {
+        sf::Sprite badge(game.pictures.balanceTexture, balanceBadgeCell(factor));
+        badge.setPosition(whereCardSlotCentre(slot) + kWhereCardBadgeOffset);
+        EXPECT_TRUE(shows(shot, badge)) << "slot " << slot;
+    }
+    driver.press(sf::Keyboard::Return, 2);
+    ASSERT_EQ(game.match.carried, 10) << "the wrong where is taken back with its fruit";
+    ASSERT_TRUE(driver.deliverTo(7));
+    // The highlight climbs from the new fruit, stops at the root and comes back down once.
+    for (const sf::Keyboard::Key key : {sf::Keyboard::Up, sf::Keyboard::Up, sf::Keyboard::Up, sf::Keyboard::Up,
+                                        sf::Keyboard::Down, sf::Keyboard::Up}) {
+        driver.press(key);
+    }
+    EXPECT_EQ(game.match.highlightedSlot, TreeSlot::Root);
+    driver.press(sf::Keyboard::Space);
+    ASSERT_EQ(game.match.phase, Phase::Question);
+    driver.press(sf::Keyboard::Num1);
+    while (game.match.phase == Phase::StallsMoving) driver.turn();
+    // 40 left 30 for 50: the subtree moved with the rotation.
+    EXPECT_EQ(game.match.stallFruits[TreeSlot::RightLeft], 40);
+    std::ifstream file(historyPath());
+    const std::string history((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (const char* line : {",practice15,balance,10,L,root,0,", ",practice15,balance,10,root,root,1,",
+                             ",practice15,rotation,10,single-right,single-right,1,"}) {
+        EXPECT_NE(history.find(line), std::string::npos) << line << " in\n" << history;
+    }
 }
