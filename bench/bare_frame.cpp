@@ -1,7 +1,8 @@
 // The least a program can do to show the game's busy frame: the same pictures,
 // the same sprites at the same places, drawn in the same order, with no game
 // logic around them. And the floor: clear and display only.
-//   bare_frame draw N | bare_frame floor N      prints frame_us=...
+//   bare_frame draw N | bare_frame draw15 N | bare_frame floor N      prints frame_us=...
+// (draw15: the big market's busy frame, the question of where up.)
 #include <SFML/Graphics.hpp>
 
 #include <chrono>
@@ -103,11 +104,83 @@ struct Scene {
     }
 };
 
+// The big market's busy frame: fifteen stalls cut from one sheet, the where panel,
+// the highlight's frame, fifteen fruits and the long timer.
+struct BigScene {
+    sf::Texture background, character, fruits, stalls, panel, timer;
+    std::vector<sf::Sprite> back;  // background, stalls, character
+    sf::Sprite lane[6];
+    sf::Sprite panelSprite;
+    sf::RectangleShape mark;
+    sf::Sprite slot[15];
+    sf::Sprite timerSprite;
+    void load() {
+        auto file = [](const std::string& name) { return "Imagens/" + name; };
+        background.loadFromFile(file("TelaJogo15.png"));
+        character.loadFromFile(file("Personagem.png"));
+        fruits.loadFromFile(file("Frutas.png"));
+        stalls.loadFromFile(file("Barracas15.png"));
+        panel.loadFromFile(file("AvisoEquilibrio.png"));
+        timer.loadFromFile(file("Tempo15.png"));
+        back.emplace_back(background);
+        sf::Vector2f corner[15];
+        for (int k = 0; k < 15; ++k) {
+            const int level = k < 1 ? 0 : k < 3 ? 1 : k < 7 ? 2 : 3;
+            const int index = k - ((1 << level) - 1);
+            const int span = 1 << (3 - level);
+            corner[k] = {274 + 66 * (index * span + (span - 1) / 2.f), 110.f + 122 * level};
+            back.emplace_back(stalls, sf::IntRect(58 * k, 0, 58, 62));
+            back.back().setPosition(corner[k]);
+            slot[k] = sf::Sprite(fruits, cell(busy::kBigSlotFruits[k], 64, 64));
+            slot[k].setScale(0.6f, 0.6f);
+            slot[k].setPosition(corner[k] + sf::Vector2f(10, 13));
+        }
+        sf::Sprite hero(character, sf::IntRect(0, 58, 43, 58));
+        hero.setScale(1.1f, 1.1f);
+        hero.setPosition(105, 400);
+        back.push_back(hero);
+        for (int i = 0; i < 6; ++i) {
+            lane[i] = sf::Sprite(fruits, cell(busy::kLaneFruits[i], 64, 64));
+            lane[i].setScale(0.6f, 0.6f);
+            lane[i].setPosition(busy::kLaneX[i], busy::kFirstLaneY + i * busy::kLaneSpacingY);
+        }
+        panelSprite.setTexture(panel);
+        mark.setSize({68, 72});
+        mark.setPosition(corner[busy::kHighlighted] - sf::Vector2f(5, 5));
+        mark.setFillColor(sf::Color(255, 214, 90, 60));
+        mark.setOutlineColor(sf::Color(250, 176, 40));
+        mark.setOutlineThickness(4);
+        timerSprite = sf::Sprite(timer, cell(89, 79, 64));
+        timerSprite.setPosition(466, 15);
+    }
+    void draw(sf::RenderWindow& window) {
+        window.clear(sf::Color::Black);
+        for (const sf::Sprite& sprite : back) {
+            window.draw(sprite);
+        }
+        for (sf::Sprite& fruit : lane) {
+            fruit.move(0, 3);
+            if (fruit.getPosition().y >= 600) {
+                fruit.setPosition(fruit.getPosition().x, 0);
+            }
+            window.draw(fruit);
+        }
+        window.draw(panelSprite);
+        window.draw(mark);
+        for (const sf::Sprite& fruit : slot) {
+            window.draw(fruit);
+        }
+        window.draw(timerSprite);
+        window.display();
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "draw") != 0 && std::strcmp(argv[1], "floor") != 0)) {
-        std::fprintf(stderr, "usage: bare_frame draw N | bare_frame floor N\n");
+    const bool big = argc == 3 && std::strcmp(argv[1], "draw15") == 0;
+    if (argc != 3 || (std::strcmp(argv[1], "draw") != 0 && std::strcmp(argv[1], "floor") != 0 && !big)) {
+        std::fprintf(stderr, "usage: bare_frame draw N | bare_frame draw15 N | bare_frame floor N\n");
         return 2;
     }
     const bool floorOnly = std::strcmp(argv[1], "floor") == 0;
@@ -116,13 +189,18 @@ int main(int argc, char** argv) {
     window.setFramerateLimit(0);
     window.setVerticalSyncEnabled(false);
     Scene scene;
-    if (!floorOnly) {
+    BigScene bigScene;
+    if (big) {
+        bigScene.load();
+    } else if (!floorOnly) {
         scene.load();
     }
     auto frame = [&] {
         if (floorOnly) {
             window.clear(sf::Color::Black);
             window.display();
+        } else if (big) {
+            bigScene.draw(window);
         } else {
             scene.draw(window);
         }

@@ -98,6 +98,8 @@ def main():
     for round_number in range(1, args.rounds + 1):
         keep({'game_frame_us': run([game_bench, 'frame', str(FRAMES)])['frame_us']})
         keep({'bare_frame_us': run([bare, 'draw', str(FRAMES)])['frame_us']})
+        keep({'big_game_frame_us': run([game_bench, 'frame15', str(FRAMES)])['frame_us']})
+        keep({'big_bare_frame_us': run([bare, 'draw15', str(FRAMES)])['frame_us']})
         keep({'floor_frame_us': run([bare, 'floor', str(FRAMES)])['frame_us']})
         keep(run([game_bench, 'startup', str(time.monotonic_ns())]))
         keep(session(binary))
@@ -112,6 +114,8 @@ def main():
     rows = [
         ('play frame, game (us)', 'game_frame_us', '%.0f', ''),
         ('play frame, bare SFML program (us)', 'bare_frame_us', '%.0f', ''),
+        ('big market frame, game (us)', 'big_game_frame_us', '%.0f', ''),
+        ('big market frame, bare SFML program (us)', 'big_bare_frame_us', '%.0f', ''),
         ('play frame, floor: clear + display (us)', 'floor_frame_us', '%.0f', ''),
         ('start-up to first menu frame (ms)', 'startup_ms', '%.1f', '<= 300'),
         ('  of which before main (ms)', 'before_main_ms', '%.1f', ''),
@@ -136,6 +140,10 @@ def main():
     print('| game frame / bare frame | %.2fx | %s | <= 1.2x |' % (
         ratio, ', '.join('%.2f' % (g / b) for g, b in
                          zip(samples['game_frame_us'], samples['bare_frame_us']))))
+    ratio = m['big_game_frame_us'] / m['big_bare_frame_us']
+    print('| big market: game frame / bare frame | %.2fx | %s | <= 1.2x |' % (
+        ratio, ', '.join('%.2f' % (g / b) for g, b in
+                         zip(samples['big_game_frame_us'], samples['big_bare_frame_us']))))
     print()
     print('machine: %s, %d cores, %s; load average after the run: %s' % (
         platform.processor() or platform.machine(), os.cpu_count(),

@@ -15,5 +15,10 @@ constexpr float kLaneSpacingY = 90;
 // grandchildren from left to right).
 constexpr int32_t kSlotFruits[7] = {50, 25, 75, 12, 37, 62, 87};
 constexpr int32_t kWarmUpFrames = 100;
+// The big market's busy moment: a complete four-level tree in its fifteen stalls,
+// listed by slot, and the question of where up with its highlight on the stall
+// of slot kHighlighted.
+constexpr int32_t kBigSlotFruits[15] = {50, 25, 75, 12, 37, 62, 87, 6, 18, 31, 43, 56, 68, 81, 93};
+constexpr int32_t kHighlighted = 7;
 
 }  // namespace busy

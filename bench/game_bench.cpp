@@ -1,6 +1,7 @@
 // Measures the game itself:
 //   game_bench frame N         mean time of one Game::playFrame at a busy moment,
 //                              with no frame limit, over N frames (after a warm-up)
+//   game_bench frame15 N       the same in the big market, the question of where up
 //   game_bench startup T0_NS   time from T0 (CLOCK_MONOTONIC, taken by the caller
 //                              just before it started this process) to the first
 //                              menu frame displayed, doing what main and Game::run
@@ -68,14 +69,43 @@ void makeBusy(Game& game) {
     game.match.phase = Phase::Question;
 }
 
-int frameBench(int frames) {
+// The big market's busy moment: every stall filled, the question of where asked
+// after the last fruit and never answered while the frames are timed.
+void makeBigBusy(Game& game) {
+    game.chooseMarket(TreeSlot::FourLevelCount);
+    game.startMatch(false);
+    game.playFrame();
+    for (int32_t lane = 0; lane < game.match.market->laneCount; ++lane) {
+        game.match.lanes[lane] = {busy::kLaneFruits[lane], {busy::kLaneX[lane],
+                                  busy::kFirstLaneY + lane * busy::kLaneSpacingY}, false};
+    }
+    for (int32_t slot = 0; slot < TreeSlot::FourLevelCount; ++slot) {
+        const int32_t fruit = busy::kBigSlotFruits[slot];
+        game.match.stallFruits[slot] = fruit;
+        int32_t kind = RotationKind::None;
+        insertBalanced(&game.match.reference.root, fruit, 0, kind);
+        placeAtSlot(&game.match.player.root, fruit, 0, slot);
+    }
+    game.match.pendingRotation = RotationKind::SingleRight;
+    game.match.deliveredSlot = busy::kHighlighted;
+    game.match.highlightedSlot = busy::kHighlighted;
+    game.match.unbalancedSlot = TreeSlot::Root;
+    game.match.phase = Phase::Where;
+}
+
+int frameBench(int frames, bool big) {
     auto game = std::make_unique<Game>();
     game->openWindow();
     game->loadTextures();
     game->loadSounds();
     game->window.setFramerateLimit(0);
     game->window.setVerticalSyncEnabled(false);
-    makeBusy(*game);
+    if (big) {
+        makeBigBusy(*game);
+    } else {
+        makeBusy(*game);
+    }
+    const Phase busyPhase = game->match.phase;
     for (int frame = 0; frame < busy::kWarmUpFrames; ++frame) {
         game->playFrame();
     }
@@ -84,7 +114,7 @@ int frameBench(int frames) {
         game->playFrame();
     }
     const double total = millisecondsSince(start);
-    const bool stillBusy = game->match.phase == Phase::Question;
+    const bool stillBusy = game->match.phase == busyPhase;
     std::printf("frame_us=%.1f frames=%d still_busy=%d\n", total * 1e3 / frames, frames,
                 stillBusy ? 1 : 0);
     game->window.close();
@@ -121,12 +151,12 @@ int startupBench(double startedAt) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "frame") == 0) {
-        return frameBench(std::atoi(argv[2]));
+    if (argc == 3 && (std::strcmp(argv[1], "frame") == 0 || std::strcmp(argv[1], "frame15") == 0)) {
+        return frameBench(std::atoi(argv[2]), std::strcmp(argv[1], "frame15") == 0);
     }
     if (argc == 3 && std::strcmp(argv[1], "startup") == 0) {
         return startupBench(std::atof(argv[2]) / 1e6);
     }
-    std::fprintf(stderr, "usage: game_bench frame N | game_bench startup T0_NS\n");
+    std::fprintf(stderr, "usage: game_bench frame N | game_bench frame15 N | game_bench startup T0_NS\n");
     return 2;
 }
