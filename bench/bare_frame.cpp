@@ -107,7 +107,8 @@ struct Scene {
 // The big market's busy frame: fifteen stalls cut from one sheet, the where panel,
 // the highlight's frame, fifteen fruits and the long timer.
 struct BigScene {
-    sf::Texture background, character, fruits, stalls, panel, timer;
+    sf::Texture background, character, fruits, stalls, panel, timer, leave;
+    sf::Sprite leaveButton;
     std::vector<sf::Sprite> back;  // background, stalls, character
     sf::Sprite lane[6];
     sf::Sprite panelSprite;
@@ -122,6 +123,9 @@ struct BigScene {
         stalls.loadFromFile(file("Barracas15.png"));
         panel.loadFromFile(file("AvisoEquilibrio.png"));
         timer.loadFromFile(file("Tempo15.png"));
+        leave.loadFromFile(file("BotaoMenu.png"));
+        leaveButton = sf::Sprite(leave, sf::IntRect(0, 0, 102, 39));
+        leaveButton.setPosition(692, 108);
         back.emplace_back(background);
         sf::Vector2f corner[15];
         for (int k = 0; k < 15; ++k) {
@@ -171,6 +175,7 @@ struct BigScene {
             window.draw(fruit);
         }
         window.draw(timerSprite);
+        window.draw(leaveButton);
         window.display();
     }
 };

@@ -4,7 +4,7 @@
 //                             to six fruits grown by legal moves, in each of ROUNDS rounds (default 5).
 // Prints one line of "name=value" pairs, in microseconds: the median call, the 99th percentile, the slowest call
 // seen (a pause of the machine's may land in it) and the slowest tree (its median over the rounds); then how many
-// trees there were and how many of them were stuck.
+// trees there were and how many of them were stuck. A second line does the same for 3,000 trees of the big market.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,12 +19,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Grows a tree from nothing by legal moves: numbers not in it, each at its place within three levels.
-TreeNode* grow(std::mt19937& random, int32_t fruits) {
+// Grows a tree from nothing by legal moves: numbers not in it, each at its place within the market's levels; with
+// `near`, half of them beside a number already in the tree, as a player closing stalls would.
+TreeNode* grow(std::mt19937& random, int32_t fruits, int32_t slots = TreeSlot::Count, bool near = false) {
     TreeNode* root = nullptr;
-    for (int draw = 0; draw < 1000 && filledSlots(root) < fruits; ++draw) {
-        const int32_t number = static_cast<int32_t>(random() % kFruitCount);
-        if (findKey(&root, number) == -1 && placeOfKey(root, number) != TreeSlot::None) {
+    for (int draw = 0; draw < 1000 && filledSlots(root, slots) < fruits; ++draw) {
+        int32_t number = static_cast<int32_t>(random() % kFruitCount);
+        if (near && root != nullptr && random() % 2 == 0) {
+            number = std::clamp(root->key + static_cast<int32_t>(random() % 7) - 3, 0, kFruitCount - 1);
+        }
+        if (findKey(&root, number) == -1 && placeOfKey(root, number, slots) != TreeSlot::None) {
             int32_t rotation = RotationKind::None;
             insertBalanced(&root, number, 0, rotation);
         }
@@ -84,5 +88,20 @@ int main(int argc, char* argv[]) {
     for (TreeNode*& tree : trees) {
         destroyTree(&tree);
     }
+    // The big market: 3,000 trees of one to fourteen fruits, half of them grown beside their root's number, each
+    // timed once.
+    std::vector<double> big;
+    int32_t bigStuck = 0;
+    for (int tree = 0; tree < 3000; ++tree) {
+        TreeNode* root = grow(random, 1 + tree % 14, TreeSlot::FourLevelCount, tree % 2 == 1);
+        const Clock::time_point begin = Clock::now();
+        bigStuck += findDeadEnd(root, kFruitCount, TreeSlot::FourLevelCount).stuck ? 1 : 0;
+        big.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+        destroyTree(&root);
+    }
+    std::sort(big.begin(), big.end());
+    std::printf("big_dead_end_median_us=%.2f big_dead_end_p99_us=%.1f big_dead_end_slowest_us=%.1f "
+                "big_dead_end_trees=%zu big_dead_end_stuck=%d\n",
+                big[big.size() / 2], big[big.size() * 99 / 100], big.back(), big.size(), bigStuck);
     return 0;
 }

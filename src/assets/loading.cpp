@@ -55,7 +55,6 @@ void Pictures::showMarket(int32_t stalls) {
     shownMarket = stalls;
     const bool big = stalls == TreeSlot::FourLevelCount;
     readPicture(sceneBackgroundTexture, big ? "TelaJogo15.png" : "TelaJogo.png", language);
-    readPicture(practiceCompleteTexture, big ? "PraticaCompleta15.png" : "PraticaCompleta.png", language);
     if (!big || bigMarketLoaded) {
         return;
     }
@@ -70,12 +69,47 @@ void Pictures::showMarket(int32_t stalls) {
     }
     readPicture(whereQuestionTexture, "AvisoEquilibrio.png", language);
     whereQuestionSprite.setTexture(whereQuestionTexture, true);
-    readPicture(lostWhereTexture, "PerdeuEquilibrio.png", language);
-    lostWhereSprite.setTexture(lostWhereTexture, true);
-    lostWhereSprite.setPosition(kLostWherePosition);
     readPicture(longTimerTexture, "Tempo15.png", language);
     longTimerSprite.setTexture(longTimerTexture);
     longTimerSprite.setPosition(kTimerPosition);
+}
+
+const sf::Sprite* Pictures::endCard(bool won, bool practice, int32_t loss) {
+    const bool big = shownMarket == TreeSlot::FourLevelCount;
+    std::string name;
+    sf::Sprite* card = nullptr;
+    if (won) {
+        name = practice ? (big ? "PraticaCompleta15.png" : "PraticaCompleta.png") : "Ganhou.png";
+        card = practice ? &practiceCompleteSprite : &wonSprite;
+    } else if (loss == LossCause::WrongSlot) {
+        name = "PerdeuPosicao.png";
+        card = &lostPositionSprite;
+    } else if (loss == LossCause::WrongRotation) {
+        name = "PerdeuRotacao.png";
+        card = &lostRotationSprite;
+    } else if (loss == LossCause::RepeatedKey) {
+        name = "PerdeuChave.png";
+        card = &lostKeySprite;
+    } else if (loss == LossCause::TimeOut) {
+        name = "PerdeuTempo.png";
+        card = &lostTimeSprite;
+    } else if (loss == LossCause::Stuck) {
+        name = "PerdeuSemSaida.png";
+        card = &lostStuckSprite;
+    } else if (loss == LossCause::WrongWhere) {
+        name = "PerdeuEquilibrio.png";
+        card = &lostWhereSprite;
+    }
+    if (card != nullptr && name != cardShown) {
+        // A card that cannot be read shows nothing rather than the one before it.
+        cardTexture = sf::Texture();
+        readPicture(cardTexture, name, language);
+        cardShown = name;
+    }
+    if (card != nullptr) {
+        card->setTexture(cardTexture, true);
+    }
+    return card;
 }
 
 void Pictures::load(int32_t language) {
@@ -152,24 +186,9 @@ void Pictures::load(int32_t language) {
     setUpButton(doubleRotateLeftButtonSprite, doubleRotateLeftButtonTexture,
                 kRotationButtonPositions[RotationKind::DoubleLeft]);
 
-    loadPicture(lostPositionTexture, "PerdeuPosicao.png");
-    lostPositionSprite.setTexture(lostPositionTexture);
-    lostPositionSprite.setPosition(0, 0);
-    loadPicture(lostRotationTexture, "PerdeuRotacao.png");
-    lostRotationSprite.setTexture(lostRotationTexture);
-    lostRotationSprite.setPosition(0, 0);
-    loadPicture(lostKeyTexture, "PerdeuChave.png");
-    lostKeySprite.setTexture(lostKeyTexture);
-    lostKeySprite.setPosition(0, 0);
-    loadPicture(lostTimeTexture, "PerdeuTempo.png");
-    lostTimeSprite.setTexture(lostTimeTexture);
-    lostTimeSprite.setPosition(0, 0);
-    loadPicture(lostStuckTexture, "PerdeuSemSaida.png");
-    lostStuckSprite.setTexture(lostStuckTexture);
-    lostStuckSprite.setPosition(0, 0);
-    loadPicture(wonTexture, "Ganhou.png");
-    wonSprite.setTexture(wonTexture);
-    wonSprite.setPosition(0, 0);
+    // The cards read their pictures when they first show; the wrong where's is the
+    // board alone, where the others cover the window.
+    lostWhereSprite.setPosition(kLostWherePosition);
     // The answers on the end cards pick their cells when they are drawn.
     loadPicture(captionsTexture, "Legendas.png");
     captionSprite.setTexture(captionsTexture);
@@ -190,8 +209,6 @@ void Pictures::load(int32_t language) {
     loadPicture(practiceHeadingsTexture, "PraticaTitulos.png");
     practiceHeadingSprite = sf::Sprite(practiceHeadingsTexture, practiceHeadingCell(LossCause::WrongSlot));
     practiceHeadingSprite.setPosition(kPracticeHeadingPosition);
-    loadPicture(practiceCompleteTexture, "PraticaCompleta.png");
-    practiceCompleteSprite.setTexture(practiceCompleteTexture);
     loadPicture(tryAgainButtonTexture, "BotaoTentarDeNovo.png");
     setUpButton(tryAgainButtonSprite, tryAgainButtonTexture, kPlayAgainButtonPosition);
     loadPicture(noClockTexture, "SemRelogio.png");

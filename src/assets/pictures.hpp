@@ -10,6 +10,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <cstdint>
+#include <string>
 
 #include "app/dimensions.hpp"
 
@@ -20,11 +21,14 @@ struct Pictures {
 
     // Reads every picture, in the language's folder where it has one.
     void load(int32_t language);
-    // Shows the market of that many stalls: its scene and its practice card take
-    // the small market's textures' places, so only one market's are held; the big
-    // market's own pictures are read the first time it is shown.
+    // Shows the market of that many stalls: its scene takes the small market's
+    // texture's place, so only one market's is held; the big market's own pictures
+    // are read the first time it is shown.
     void showMarket(int32_t stalls);
     int32_t shownMarket = kStallCount;
+    // The sprite of an end card, its picture read into the cards' texture unless it
+    // is there already (some milliseconds, once per card shown); null for none.
+    const sf::Sprite* endCard(bool won, bool practice, int32_t loss);
 
     // Menu and instructions screens.
     sf::Texture menuTexture;
@@ -78,14 +82,10 @@ struct Pictures {
     sf::Sprite whereQuestionSprite;
 
 
-    // End screens.
-    sf::Texture wonTexture;
-    sf::Texture lostPositionTexture;
-    sf::Texture lostRotationTexture;
-    sf::Texture lostKeyTexture;
+    // End screens. One card shows at a time, so the cards share one texture: the
+    // card's picture is read into it when its outcome first shows (endCard).
+    sf::Texture cardTexture;
     sf::Texture playAgainButtonTexture;
-    sf::Texture lostTimeTexture;
-    sf::Texture lostStuckTexture;
     sf::Sprite wonSprite;
     sf::Sprite lostPositionSprite;
     sf::Sprite lostRotationSprite;
@@ -93,7 +93,6 @@ struct Pictures {
     sf::Sprite playAgainButtonSprite;
     sf::Sprite lostTimeSprite;
     sf::Sprite lostStuckSprite;
-    sf::Texture lostWhereTexture;
     sf::Sprite lostWhereSprite;
     // Captions, marks and counts drawn into the end cards, one sheet.
     sf::Texture captionsTexture;
@@ -107,7 +106,6 @@ struct Pictures {
     // the sign in the timer's place, the badges of the balance factors (one sheet,
     // -2 to +2) and the digits that write numbers.
     sf::Texture practiceHeadingsTexture;
-    sf::Texture practiceCompleteTexture;
     sf::Texture tryAgainButtonTexture;
     sf::Texture noClockTexture;
     sf::Texture balanceTexture;
@@ -145,4 +143,5 @@ struct Pictures {
 private:
     int32_t language = 0;
     bool bigMarketLoaded = false;
+    std::string cardShown;
 };

@@ -22,21 +22,8 @@ void centreOn(sf::Sprite& sprite, sf::Vector2f centre) {
 }  // namespace
 
 void Game::drawEndScreen() {
-    const sf::Sprite* endPicture = nullptr;
-    if (match.won) {
-        endPicture = match.practice ? &pictures.practiceCompleteSprite : &pictures.wonSprite;
-    } else if (match.loss == LossCause::WrongSlot) {
-        endPicture = &pictures.lostPositionSprite;
-    } else if (match.loss == LossCause::WrongRotation) {
-        endPicture = &pictures.lostRotationSprite;
-    } else if (match.loss == LossCause::RepeatedKey) {
-        endPicture = &pictures.lostKeySprite;
-    } else if (match.loss == LossCause::TimeOut) {
-        endPicture = &pictures.lostTimeSprite;
-    } else if (match.loss == LossCause::Stuck) {
-        endPicture = &pictures.lostStuckSprite;
-    } else if (match.loss == LossCause::WrongWhere) {
-        endPicture = &pictures.lostWhereSprite;
+    const sf::Sprite* endPicture = pictures.endCard(match.won, match.practice, match.loss);
+    if (match.loss == LossCause::WrongWhere) {
         // The card's picture is the board alone: the market dims behind it here.
         sf::RectangleShape dim(sf::Vector2f(kPictureWidth, kPictureHeight));
         dim.setFillColor(sf::Color(0, 0, 0, 110));

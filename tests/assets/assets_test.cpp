@@ -37,14 +37,14 @@ TEST(Language, IsTheFirstOneTheGameHasFromLanguageThenTheLocale) {
 
 TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortuguese) {
     namespace fs = std::filesystem;
-    // The game in a copy of its pictures and sounds, the time-out card missing in English.
+    // The game in a copy of its pictures and sounds, the market's scene missing in English.
     const fs::path project = fs::current_path();
     const fs::path scratch = fs::temp_directory_path() / ("jogo-" + std::to_string(getpid()));
     fs::create_directories(scratch);
     for (const char* folder : {"Imagens", "Sons"}) {
         fs::copy(project / folder, scratch / folder, fs::copy_options::recursive);
     }
-    fs::remove(scratch / "Imagens/en/PerdeuTempo.png");
+    fs::remove(scratch / "Imagens/en/TelaJogo.png");
     fs::current_path(scratch);
     setenv("LANGUAGE", "en", 1);
     std::srand(11);
@@ -71,8 +71,8 @@ TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortug
     // The card's sprite draws the English picture, and the window shows all of it above the answer.
     const Pictures& p = game.pictures;
     const std::pair<const sf::Texture*, const char*> loaded[] = {
-        {p.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&p.lostRotationTexture, "en/PerdeuRotacao"},
-        {&p.captionsTexture, "en/Legendas"}, {&p.lostTimeTexture, "PerdeuTempo"}};
+        {p.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&p.rotateRightButtonTexture, "en/BotaoRotacaoDireita"},
+        {&p.captionsTexture, "en/Legendas"}, {&p.sceneBackgroundTexture, "TelaJogo"}};
     for (const auto& [texture, file] : loaded) {
         EXPECT_TRUE(samePicture(*texture, "Imagens/" + std::string(file) + ".png")) << file;
     }
