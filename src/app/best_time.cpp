@@ -19,9 +19,6 @@ namespace {
 
 constexpr size_t kLongestRecordBytes = 8;
 static_assert(kMarketStalls[0] == kStallCount, "the history's small market is the one of the record's old name");
-// The big market's clock: twice the small one's, for twice as many stalls.
-constexpr int32_t kBigMatchSeconds = 180;
-
 // A record is one to three digits and a newline, and a time a match of the market
 // can be won in.
 int32_t parseRecord(const std::string& text, int32_t stalls) {
@@ -35,7 +32,7 @@ int32_t parseRecord(const std::string& text, int32_t stalls) {
         }
         seconds = seconds * 10 + (text[at] - '0');
     }
-    return seconds < (stalls == kStallCount ? kMatchSeconds : kBigMatchSeconds) ? seconds : -1;
+    return seconds < static_cast<int32_t>(marketOf(stalls).matchSeconds) ? seconds : -1;
 }
 
 // The record's place holds something that is no file of ours: a pipe, a device, a
