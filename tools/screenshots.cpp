@@ -1,9 +1,11 @@
-// Photographs the game's screens for the README: the menu, the instructions, a
-// match in progress, the rotation question, the stall fruits halfway through a
-// rotation and every end screen with its answer, and a practice (its badges, a
-// corrected mistake, the finished card), in Portuguese; the menu, a match, an end
-// screen and the practice in English (en/). Each screen is reached by playing, through
-// the same driver the tests use, and the window is saved as it was displayed.
+// Photographs the game's screens for the README: the menu and the instructions,
+// each also with the big market chosen and on its page, a match in progress, the
+// rotation question, the stall fruits halfway through a rotation and every end
+// screen with its answer, and a practice (its badges, a corrected mistake, the
+// finished card), in Portuguese; the menu (also with the big market), the big
+// market's instructions, a match, an end screen and the practice in English (en/).
+// Each screen is reached by playing, through the same driver the tests use, and the
+// window is saved as it was displayed.
 //
 //   tools/screenshots.sh     (builds this and writes docs/screenshots/*.png)
 #include <gtest/gtest.h>
@@ -129,9 +131,21 @@ void match(Driver& d) {
     d.game.match.character = d.spotAgainst(TreeSlot::LeftRight);
 }
 
+// The big market chosen with Tab, and the instructions' second page, about it.
+void chooseBigMarket(Driver& d) {
+    d.press(sf::Keyboard::Tab);
+    pointAway(d);
+}
+void instructionsPageTwo(Driver& d) {
+    d.click(d.game.pictures.instructionsButtonSprite);
+    d.press(sf::Keyboard::Right);
+}
+
 const Scene kScenes[] = {
     {"menu", {}, pointAway},
+    {"menu-big-market", {}, chooseBigMarket},
     {"instructions", {}, [](Driver& d) { d.click(d.game.pictures.instructionsButtonSprite); }},
+    {"instructions-big-market", {}, instructionsPageTwo},
     {"match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"rotation", {{50, 0}, {30, 1}, {20, 3}}, nullptr},
     {"rotation-halfway", {{50, 0}, {30, 1}, {20, 3}}, [](Driver& d) {
@@ -159,6 +173,8 @@ const Scene kScenes[] = {
     // The game's own language is asked for by name above, whatever the session's
     // locale; a scene under en/ is taken in English.
     {"en/menu", {}, pointAway},
+    {"en/menu-big-market", {}, chooseBigMarket},
+    {"en/instructions-big-market", {}, instructionsPageTwo},
     {"en/match", {{50, 0}, {30, 1}, {72, 2}, {18, 3}}, match},
     {"en/lost-rotation", {{50, 0}, {30, 1}, {40, 4}}, [](Driver& d) { d.answer(RotationKind::SingleRight); }},
     {"en/lost-stuck", {{50, 0}, {49, 1}}, nullptr},
@@ -209,8 +225,8 @@ TEST_P(Screenshot, Take) {
         driver.press(sf::Keyboard::P, 2);
         driver.press(sf::Keyboard::H);
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
-    } else if (file.substr(english ? 3 : 0) != "menu" && file != "instructions" &&
-               file.substr(english ? 3 : 0) != "results") {
+    } else if (const std::string name = file.substr(english ? 3 : 0);
+               name.rfind("menu", 0) != 0 && name.rfind("instructions", 0) != 0 && name != "results") {
         driver.startMatch();
         for (const auto& [fruit, slot] : scene.deliveries) ASSERT_TRUE(driver.insert(fruit, slot));
     } else {

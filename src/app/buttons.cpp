@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -53,6 +54,20 @@ bool Game::updateButton(sf::Sprite& button) {
 bool Game::updateSmallButton(sf::Sprite& button) {
     return updateThreeFrameButton(*this, button, kSmallButtonRestFrame, kSmallButtonHoverTop,
                                   kSmallButtonPressedTop);
+}
+
+std::optional<sf::Vector2f> Game::pressOn(const sf::Sprite& sprite) const {
+    std::optional<sf::Vector2f> place;
+    for (const sf::Event& event : turnEvents) {
+        if (event.type != sf::Event::MouseButtonPressed || event.mouseButton.button != sf::Mouse::Left) {
+            continue;
+        }
+        const sf::Vector2i pixel(event.mouseButton.x, event.mouseButton.y);
+        if (isOver(sprite, pixel)) {
+            place = sprite.getInverseTransform().transformPoint(window.mapPixelToCoords(pixel));
+        }
+    }
+    return place;
 }
 
 bool Game::keyWasPressed(sf::Keyboard::Key key) const {

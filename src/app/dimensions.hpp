@@ -11,3 +11,5 @@ constexpr int32_t kStallCount = TreeSlot::Count;
 constexpr int32_t kMatchSeconds = 90;
 // One timer picture for each whole second left, from 90 down to 0.
 constexpr int32_t kTimerPictureCount = kMatchSeconds + 1;
+// The instructions: the rules and the small market, then the big market.
+constexpr int32_t kInstructionsPages = 2;

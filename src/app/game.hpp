@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ public:
     // (rest, hover, pressed) follows the pointer and its left button as they are.
     bool updateButton(sf::Sprite& button);
     bool updateSmallButton(sf::Sprite& button);
+    // Where the last left press of the turn over the sprite fell, in the sprite's
+    // own pixels from its top-left corner; none when no press fell on it.
+    std::optional<sf::Vector2f> pressOn(const sf::Sprite& sprite) const;
     // True when the key was pressed among the presses the screen acts on now.
     bool keyWasPressed(sf::Keyboard::Key key) const;
     // The screens outside a match act on their presses one at a time, in the order

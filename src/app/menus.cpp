@@ -3,6 +3,7 @@
 // draws one whole frame and pauses, so these screens run at under ten frames per
 // second without losing a press that came during the pause.
 #include "app/game.hpp"
+#include "assets/layout.hpp"
 
 void Game::showOtherScreen() {
     const GameScreen shown = screen;
@@ -47,9 +48,19 @@ void Game::actOnMenu() {
     const bool instructions = updateButton(pictures.instructionsButtonSprite);
     const bool showResults = updateButton(pictures.resultsButtonSprite) || keyWasPressed(sf::Keyboard::R);
     const bool quit = updateButton(pictures.quitButtonSprite);
+    // The selector chooses by the half clicked, Tab the other market; the choice
+    // holds for every match and practice until the game closes.
+    if (const std::optional<sf::Vector2f> press = pressOn(pictures.marketSelectorSprite)) {
+        chooseMarket(kMarketStalls[press->x < kMarketSelectorSmallWidth ? 0 : 1]);
+    } else if (keyWasPressed(sf::Keyboard::Tab)) {
+        chooseMarket(kMarketStalls[marketStalls == kMarketStalls[0] ? 1 : 0]);
+    }
     if (play || practice) {
         startMatch(!play);
     } else if (instructions) {
+        // Always on the first page, whichever market is chosen: the second, about the
+        // big market, builds on the first's rules and rotations.
+        pictures.showInstructionsPage(0);
         screen = GameScreen::Instructions;
     } else if (showResults) {
         openResults();
@@ -66,11 +77,22 @@ void Game::drawMenu() {
     window.draw(pictures.instructionsButtonSprite);
     window.draw(pictures.resultsButtonSprite);
     window.draw(pictures.quitButtonSprite);
+    window.draw(pictures.marketSelectorSprite);
 }
 
 void Game::actOnInstructions() {
-    if (updateButton(pictures.backButtonSprite) || keyWasPressed(sf::Keyboard::Return)) {
+    // The page button turns to the other page; the arrows and Page Up and Page Down
+    // turn as they do in a document.
+    const bool back = updateButton(pictures.backButtonSprite) || keyWasPressed(sf::Keyboard::Return);
+    const bool turn = updateSmallButton(pictures.pageButtonSprite);
+    if (back) {
         screen = GameScreen::Menu;
+    } else if (turn) {
+        pictures.showInstructionsPage(1 - pictures.shownInstructionsPage);
+    } else if (keyWasPressed(sf::Keyboard::Right) || keyWasPressed(sf::Keyboard::PageDown)) {
+        pictures.showInstructionsPage(1);
+    } else if (keyWasPressed(sf::Keyboard::Left) || keyWasPressed(sf::Keyboard::PageUp)) {
+        pictures.showInstructionsPage(0);
     }
 }
 
@@ -78,4 +100,5 @@ void Game::drawInstructions() {
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(pictures.instructionsSprite);
     window.draw(pictures.backButtonSprite);
+    window.draw(pictures.pageButtonSprite);
 }

@@ -41,6 +41,20 @@ constexpr float kCharacterScale = 1.1f;
 // out last, where people look for it.
 const sf::Vector2f kMenuButtonPositions[5] = {{20, 90}, {20, 170}, {20, 250}, {20, 330}, {20, 410}};
 const sf::Vector2f kBackButtonPosition{150, 515};
+// The menu's choice of market below the buttons: a sheet of two frames, one above
+// the other, the small market's option lit in the first and the big one's in the
+// second; the left part of either frame is the small market's option.
+const sf::Vector2f kMarketSelectorPosition{20, 500};
+constexpr int32_t kMarketSelectorWidth = 201;
+constexpr int32_t kMarketSelectorHeight = 80;
+constexpr float kMarketSelectorSmallWidth = 100;
+inline sf::IntRect marketSelectorFrame(int32_t stalls) {
+    const int32_t top = stalls == TreeSlot::FourLevelCount ? kMarketSelectorHeight : 0;
+    return sf::IntRect(0, top, kMarketSelectorWidth, kMarketSelectorHeight);
+}
+// The instructions' pages share a small button below the rules, beside the way
+// back: to the second page on the first, to the first on the second.
+const sf::Vector2f kPageButtonPosition{30, 531};
 const sf::Vector2f kCarriedFruitPosition{367, 11};
 const sf::Vector2f kRotationButtonPositions[4] = {{34, 258}, {34, 338}, {34, 418}, {34, 498}};
 const sf::Vector2f kPlayAgainButtonPosition{299, 468};

@@ -16,6 +16,7 @@
 namespace {
 
 const sf::IntRect kWholeImage;
+const char* const kInstructionsPictures[kInstructionsPages] = {"Instrucoes.png", "Instrucoes15.png"};
 
 // The library writes a line to the terminal for every file it fails to read, so a
 // picture the language lacks is looked for before it is read.
@@ -53,6 +54,7 @@ void Pictures::showMarket(int32_t stalls) {
         return;
     }
     shownMarket = stalls;
+    marketSelectorSprite.setTextureRect(marketSelectorFrame(stalls));
     const bool big = stalls == TreeSlot::FourLevelCount;
     readPicture(sceneBackgroundTexture, big ? "TelaJogo15.png" : "TelaJogo.png", language);
     if (!big || bigMarketLoaded) {
@@ -112,6 +114,15 @@ const sf::Sprite* Pictures::endCard(bool won, bool practice, int32_t loss) {
     return card;
 }
 
+void Pictures::showInstructionsPage(int32_t page) {
+    if (page == shownInstructionsPage) {
+        return;
+    }
+    shownInstructionsPage = page;
+    readPicture(instructionsTexture, kInstructionsPictures[page], language);
+    pageButtonSprite.setTexture(pageButtonTextures[page]);
+}
+
 void Pictures::load(int32_t language) {
     this->language = language;
     const auto loadPicture = [language](sf::Texture& texture, const std::string& name) {
@@ -131,11 +142,18 @@ void Pictures::load(int32_t language) {
     loadPicture(quitButtonTexture, "BotaoSair.png");
     setUpButton(quitButtonSprite, quitButtonTexture, kMenuButtonPositions[4]);
 
-    loadPicture(instructionsTexture, "Instrucoes.png");
+    loadPicture(instructionsTexture, kInstructionsPictures[shownInstructionsPage]);
     instructionsSprite.setTexture(instructionsTexture);
     instructionsSprite.setPosition(0, 0);
     loadPicture(backButtonTexture, "BotaoVoltar.png");
     setUpButton(backButtonSprite, backButtonTexture, kBackButtonPosition);
+    loadPicture(pageButtonTextures[0], "BotaoPagina2.png");
+    loadPicture(pageButtonTextures[1], "BotaoPagina1.png");
+    pageButtonSprite = sf::Sprite(pageButtonTextures[shownInstructionsPage], kSmallButtonRestFrame);
+    pageButtonSprite.setPosition(kPageButtonPosition);
+    loadPicture(marketSelectorTexture, "SeletorFeira.png");
+    marketSelectorSprite = sf::Sprite(marketSelectorTexture, marketSelectorFrame(shownMarket));
+    marketSelectorSprite.setPosition(kMarketSelectorPosition);
 
     loadPicture(sceneBackgroundTexture, "TelaJogo.png");
     sceneBackgroundSprite.setTexture(sceneBackgroundTexture);

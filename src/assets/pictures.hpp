@@ -29,6 +29,10 @@ struct Pictures {
     // The sprite of an end card, its picture read into the cards' texture unless it
     // is there already (some milliseconds, once per card shown); null for none.
     const sf::Sprite* endCard(bool won, bool practice, int32_t loss);
+    // Shows the instructions' page (0 or 1) and its page button. The pages are read
+    // into one texture when they are turned to, never held both at once.
+    void showInstructionsPage(int32_t page);
+    int32_t shownInstructionsPage = 0;
 
     // Menu and instructions screens.
     sf::Texture menuTexture;
@@ -47,6 +51,12 @@ struct Pictures {
     sf::Texture backButtonTexture;
     sf::Sprite instructionsSprite;
     sf::Sprite backButtonSprite;
+    // The page button's sheet on each page: to page 2 on the first, to page 1 on the second.
+    sf::Texture pageButtonTextures[kInstructionsPages];
+    sf::Sprite pageButtonSprite;
+    // The market chosen, on the menu.
+    sf::Texture marketSelectorTexture;
+    sf::Sprite marketSelectorSprite;
 
     // Play scene.
     sf::Texture sceneBackgroundTexture;

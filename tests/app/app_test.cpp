@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 #include "app/best_time.hpp"
+#include "assets/language.hpp"
 #include "assets/layout.hpp"
 #include "support/csv.hpp"
 #include "support/driver.hpp"
@@ -175,13 +176,46 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     const unsigned bar = static_cast<unsigned>(screen.y - 600 * scale) / 2;
     driver.screen.translate(0, bar).scale(scale, scale);
     EXPECT_TRUE(shows(driver.capture(), game.pictures.quitButtonSprite, driver.screen));
-    // The scaled buttons lead to the instructions, which stay until their own is clicked, and back.
-    driver.click(game.pictures.instructionsButtonSprite);
-    driver.turn(3);
-    EXPECT_TRUE((game.screen == GameScreen::Instructions) && (game.screen != GameScreen::Menu));
-    EXPECT_TRUE(shows(driver.capture(), game.pictures.backButtonSprite, driver.screen));
-    driver.click(game.pictures.backButtonSprite);
-    ASSERT_TRUE((game.screen == GameScreen::Menu) && (game.screen != GameScreen::Instructions));
+    // The scaled selector chooses by the half clicked: just left of its middle, where a window pixel taken for a
+    // picture's would fall on the right half, is the small market.
+    const sf::FloatRect selector = game.pictures.marketSelectorSprite.getGlobalBounds();
+    for (const auto& [at, stalls] : {std::pair{0.75f, 15}, {0.45f, 7}}) {
+        const sf::Vector2f point(selector.left + selector.width * at, selector.top + selector.height / 2);
+        driver.clickAt(sf::Vector2i(point));
+        EXPECT_EQ(game.marketStalls, stalls) << at;
+    }
+    // The scaled buttons lead to the instructions, which stay until their own is clicked, and back. Their page
+    // button turns to the other page, Right and Page Down to the big market's, Left and Page Up to the first; each
+    // page shows its own picture above the buttons, and the page button that leads to the other. Enter leaves them,
+    // and they open again on the first page.
+    const auto onPage = [&](int32_t page) {
+        const std::string folder = std::string("Imagens/") + pictureFolder(game.language);
+        sf::Texture picture, button;
+        picture.loadFromFile(folder + (page == 1 ? "Instrucoes.png" : "Instrucoes15.png"));
+        button.loadFromFile(folder + (page == 1 ? "BotaoPagina2.png" : "BotaoPagina1.png"));
+        sf::Sprite drawnButton = game.pictures.pageButtonSprite;
+        drawnButton.setTexture(button);
+        const sf::Image shot = driver.capture();
+        const float buttons = std::min(drawnButton.getPosition().y, game.pictures.backButtonSprite.getPosition().y);
+        const int above = static_cast<int>(buttons);
+        return game.screen == GameScreen::Instructions && shows(shot, drawnButton, driver.screen) &&
+               shows(shot, sf::Sprite(picture, sf::IntRect(0, 0, 800, above)), driver.screen);
+    };
+    for (int open = 0; open < 2; ++open) {
+        driver.click(game.pictures.instructionsButtonSprite);
+        driver.turn(3);
+        EXPECT_TRUE(onPage(1));
+        const std::pair<sf::Keyboard::Key, int32_t> turns[] = {
+            {sf::Keyboard::Unknown, 2}, {sf::Keyboard::Unknown, 1}, {sf::Keyboard::Right, 2},
+            {sf::Keyboard::Right, 2},   {sf::Keyboard::PageUp, 1},  {sf::Keyboard::Left, 1},
+            {sf::Keyboard::PageDown, 2}};
+        for (const auto& [key, page] : turns) {
+            key == sf::Keyboard::Unknown ? driver.click(game.pictures.pageButtonSprite) : driver.press(key);
+            EXPECT_TRUE(onPage(page)) << "after key " << key;
+        }
+        open == 0 ? driver.press(sf::Keyboard::Enter) : driver.click(game.pictures.backButtonSprite);
+        ASSERT_TRUE((game.screen == GameScreen::Menu) && (game.screen != GameScreen::Instructions));
+    }
     // The hover frame follows the scaled button to its last column of pixels.
     const sf::FloatRect play = driver.screen.transformRect(game.pictures.playButtonSprite.getGlobalBounds());
     const auto frameAt = [&](float x, float y) {
@@ -202,6 +236,36 @@ TEST_F(Shell, FullScreenScalesThePictureAndThePointerAndKeepsTheMatch) {
     ASSERT_EQ(game.match.loss, LossCause::WrongRotation);
     EXPECT_EQ(game.window.getSize(), screen);
     EXPECT_TRUE(shows(driver.capture(), game.pictures.playAgainButtonSprite, driver.screen));
+}
+
+TEST_F(Shell, TheMarketChosenOnTheMenuHoldsForEveryMatchAndPracticeAfterIt) {
+    // A click on the selector chooses its half's market whichever was chosen, Tab the other one; the menu shows the
+    // sheet's upper frame for the small market, its lower one for the big.
+    sf::Sprite& selector = game.pictures.marketSelectorSprite;
+    const sf::FloatRect box = selector.getGlobalBounds();
+    const auto chosen = [&](int32_t stalls) {
+        const sf::Vector2i sheet(game.pictures.marketSelectorTexture.getSize());
+        const sf::IntRect half(0, stalls == 15 ? sheet.y / 2 : 0, sheet.x, sheet.y / 2);
+        sf::Sprite frame(game.pictures.marketSelectorTexture, half);
+        frame.setPosition(selector.getPosition());
+        return game.screen == GameScreen::Menu && game.marketStalls == stalls && shows(driver.capture(), frame);
+    };
+    ASSERT_TRUE(chosen(7));
+    const std::pair<float, int32_t> choices[] = {{0.75f, 15}, {0.75f, 15}, {-1, 7}, {-1, 15}, {0.25f, 7}, {0.25f, 7},
+                                                 {0.75f, 15}};
+    for (const auto& [at, stalls] : choices) {
+        const sf::Vector2f point(box.left + box.width * at, box.top + box.height / 2);
+        at < 0 ? driver.press(sf::Keyboard::Tab) : driver.clickAt(sf::Vector2i(point));
+        EXPECT_TRUE(chosen(stalls)) << (at < 0 ? "Tab" : "a click") << " leads to " << stalls;
+    }
+    // Play and practice start in the big market, and it is still chosen when each is left for the menu.
+    for (const sf::Keyboard::Key start : {sf::Keyboard::Enter, sf::Keyboard::P}) {
+        driver.press(start, 2);
+        EXPECT_TRUE(game.screen == GameScreen::Match && game.match.stallCount() == 15 &&
+                    game.match.practice == (start == sf::Keyboard::P));
+        driver.press(sf::Keyboard::BackSpace, 3);
+        EXPECT_TRUE(chosen(15));
+    }
 }
 
 TEST_F(Shell, MuteSilencesEverySoundTillMIsPressedAgain) {

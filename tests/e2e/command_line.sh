@@ -7,15 +7,24 @@ set -u
 fail() { echo "FAILED: $*" >&2; exit 1; }
 unset DISPLAY
 help=$("$1" --help) || fail "--help: status $?"
-for word in --mute --fruits --report --help --version F11 M Esc; do grep -qw -- "$word" <<<"$help" || fail "$word"; done
+for word in --mute --fruits --market --report --help --version F11 M Esc Tab 'Page Up' 'Page Down'; do
+    grep -qw -- "$word" <<<"$help" || fail "$word"
+done
 [ "$("$1" --version)" = "Jogo $2" ] || fail "the version is not 'Jogo $2'"
 for wrong in --frob -x --mute=yes stray -f; do
     said=$("$1" -m "$wrong" 2>&1 >/dev/null)
     [ $? = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -qF -- "'$wrong'" <<<"$said" || fail "$wrong: $said"
 done
 
-# --fruits: a list is taken (then --version answers); every kind of bad one is named in one line, status 2.
+# --fruits and --market: a list and each market are taken (then --version answers); every kind of bad list or
+# market is named in one line, status 2.
 [ "$("$1" --fruits 50,30,40,30 -f 7 --version)" = "Jogo $2" ] || fail "a list of fruits refused"
+for stalls in 7 15; do [ "$("$1" --market "$stalls" --version)" = "Jogo $2" ] || fail "--market $stalls refused"; done
+for wrong in 9 x ''; do
+    said=$("$1" --market ${wrong:+"$wrong"} 2>&1 >/dev/null)
+    [ $? = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -qF -- "'${wrong:---market}'" <<<"$said" ||
+        fail "--market $wrong: $said"
+done
 while IFS='|' read -r list named; do
     said=$("$1" --fruits="$list" 2>&1 >/dev/null)
     [ $? = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -qF -- "$named" <<<"$said" || fail "--fruits '$list': $said"

@@ -22,7 +22,8 @@ KeySym keySymFor(sf::Keyboard::Key key) {
         {sf::Keyboard::Down, XK_Down},     {sf::Keyboard::Escape, XK_Escape}, {sf::Keyboard::Space, XK_space},
         {sf::Keyboard::Enter, XK_Return}, {sf::Keyboard::F11, XK_F11},   {sf::Keyboard::M, XK_m},
         {sf::Keyboard::P, XK_p},          {sf::Keyboard::H, XK_h},       {sf::Keyboard::R, XK_r},
-        {sf::Keyboard::BackSpace, XK_BackSpace}};
+        {sf::Keyboard::BackSpace, XK_BackSpace}, {sf::Keyboard::Tab, XK_Tab}, {sf::Keyboard::PageUp, XK_Page_Up},
+        {sf::Keyboard::PageDown, XK_Page_Down}};
     for (const auto& [sfml, sym] : known) if (sfml == key) return sym;
     throw std::invalid_argument("key not known to the test keyboard");
 }
