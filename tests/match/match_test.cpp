@@ -896,6 +896,8 @@ TEST(BigMarket, EachNewEndingWritesItsLinesAndAPracticeTakesAWrongWhereBack) {
     ASSERT_TRUE(practice.deliver(7));
     // Empty stalls and stalls off the path take no answer from the highlight; it climbs no higher than the root.
     practice.turn(with(&Intents::pointedStall, 12));
+    practice.turn(with(&Intents::highlightMove, 1));
+    EXPECT_EQ(practice.m.highlightedSlot, 7) << "nothing lies below the new fruit";
     for (int32_t climb = 0; climb < 5; ++climb) practice.turn(with(&Intents::highlightMove, -1));
     EXPECT_EQ(practice.m.highlightedSlot, TreeSlot::Root);
     practice.turn(with(&Intents::choose, true));
