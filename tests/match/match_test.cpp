@@ -874,11 +874,16 @@ TEST(BigMarket, EachNewEndingWritesItsLinesAndAPracticeTakesAWrongWhereBack) {
     EXPECT_EQ(wrongWhere.lines.back(), "balance,10,L,root,0");
     EXPECT_EQ(wrongWhere.musicStops, 1);
     EXPECT_EQ(std::count(wrongWhere.sounds.begin(), wrongWhere.sounds.end(), Sound::Lost), 1);
-    // 5 belongs below 10, on a fifth level: in the bin.
-    Play tooDeep;
-    tooDeep.play({{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {80, 6}, {10, 7}, {5, 8}});
-    EXPECT_EQ(tooDeep.m.loss, LossCause::WrongSlot);
-    EXPECT_EQ(tooDeep.lines.back(), "stall,5,LLR,bin,0");
+    // 5 belongs below 10, on a fifth level: in the bin. In practice the fruit comes back to the hand.
+    for (const bool inPractice : {false, true}) {
+        Play tooDeep(inPractice);
+        tooDeep.play({{50, 0}, {30, 1}, {70, 2}, {20, 3}, {40, 4}, {60, 5}, {80, 6}, {10, 7}, {5, 8}});
+        EXPECT_EQ(tooDeep.m.loss, LossCause::WrongSlot);
+        EXPECT_EQ(tooDeep.lines.back(), "stall,5,LLR,bin,0");
+        tooDeep.turn(with(&Intents::confirm, true));
+        EXPECT_EQ(tooDeep.m.carried, inPractice ? 5 : kNoFruit);
+        EXPECT_EQ(tooDeep.m.stallFruits[8], inPractice ? kNoFruit : 5);
+    }
     Play late;
     late.play({{50, 0}});
     late.turn({}, market().matchSeconds - 0.05f - late.m.seconds);
@@ -904,9 +909,11 @@ TEST(BigMarket, EachNewEndingWritesItsLinesAndAPracticeTakesAWrongWhereBack) {
     practice.turn(with(&Intents::rotation, RotationKind::SingleRight));
     EXPECT_EQ(describeTree(practice.m.player.root), "30(20(10,-),50(40,70))");
     EXPECT_EQ(practice.m.mistakes[LossCause::WrongWhere], 1);
+
     const std::vector<std::string> judged = {"balance,10,LL,root,0", "stall,10,LLL,LLL,1", "balance,10,root,root,1",
                                              "rotation,10,single-right,single-right,1"};
     EXPECT_EQ(std::vector<std::string>(practice.lines.end() - 4, practice.lines.end()), judged);
+
 }
 
 TEST(Walk, FromItsStartTheCharacterWalksToEveryStallOfEitherMarketAloneWithItsButton) {
