@@ -22,6 +22,17 @@ sf::IntRect cell(int n, int width, int height) {
     return sf::IntRect(width * (n % 10), height * (n / 10), width, height);
 }
 
+// The fruits fall as the game's do, so the same pixels change.
+void drawFalling(sf::RenderWindow& window, sf::Sprite (&lane)[6]) {
+    for (sf::Sprite& fruit : lane) {
+        fruit.move(0, 3);
+        if (fruit.getPosition().y >= 600) {
+            fruit.setPosition(fruit.getPosition().x, 0);
+        }
+        window.draw(fruit);
+    }
+}
+
 struct Scene {
     sf::Texture background, character, fruits, bin, warning, timer;
     sf::Texture stalls[7];
@@ -85,14 +96,7 @@ struct Scene {
         for (const sf::Sprite& sprite : back) {
             window.draw(sprite);
         }
-        for (sf::Sprite& fruit : lane) {
-            // The fruits fall as the game's do, so the same pixels change.
-            fruit.move(0, 3);
-            if (fruit.getPosition().y >= 600) {
-                fruit.setPosition(fruit.getPosition().x, 0);
-            }
-            window.draw(fruit);
-        }
+        drawFalling(window, lane);
         for (const sf::Sprite& sprite : overlay) {
             window.draw(sprite);
         }
@@ -162,13 +166,7 @@ struct BigScene {
         for (const sf::Sprite& sprite : back) {
             window.draw(sprite);
         }
-        for (sf::Sprite& fruit : lane) {
-            fruit.move(0, 3);
-            if (fruit.getPosition().y >= 600) {
-                fruit.setPosition(fruit.getPosition().x, 0);
-            }
-            window.draw(fruit);
-        }
+        drawFalling(window, lane);
         window.draw(panelSprite);
         window.draw(mark);
         for (const sf::Sprite& fruit : slot) {

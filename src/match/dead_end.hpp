@@ -2,7 +2,8 @@
 // legal moves fills every stall (slotCount: seven, or fifteen in the big market): each move a number of the range
 // not yet in the tree, taken to the stall where it belongs within the market's levels, every rotation it asks for
 // named right (the tree then is the AVL tree). Among seven stalls, after 50 at the root and 49 at its left no such
-// sequence exists: the only whole number that belongs right of 49 is 49 itself. Nothing here draws or reads a file; the game asks it after every change to the tree.
+// sequence exists: the only whole number that belongs right of 49 is 49 itself. Nothing here draws or reads a file;
+// the game asks it after every change to the tree.
 #pragma once
 
 #include <cstdint>

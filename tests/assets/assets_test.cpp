@@ -71,8 +71,10 @@ TEST(Language, AMatchIsPlayedInEnglishAndAPictureMissingInEnglishIsShownInPortug
     // The card's sprite draws the English picture, and the window shows all of it above the answer.
     const Pictures& p = game.pictures;
     const std::pair<const sf::Texture*, const char*> loaded[] = {
-        {p.lostPositionSprite.getTexture(), "en/PerdeuPosicao"}, {&p.rotateRightButtonTexture, "en/BotaoRotacaoDireita"},
-        {&p.captionsTexture, "en/Legendas"}, {&p.sceneBackgroundTexture, "TelaJogo"}};
+        {p.lostPositionSprite.getTexture(), "en/PerdeuPosicao"},
+        {&p.rotateRightButtonTexture, "en/BotaoRotacaoDireita"},
+        {&p.captionsTexture, "en/Legendas"},
+        {&p.sceneBackgroundTexture, "TelaJogo"}};
     for (const auto& [texture, file] : loaded) {
         EXPECT_TRUE(samePicture(*texture, "Imagens/" + std::string(file) + ".png")) << file;
     }
