@@ -114,6 +114,9 @@ public:
     void drawEndScreen();
     void drawEndAnswer();
     void drawWhereAnswer();
+    // A fruit or a caption centred on a point of a card.
+    void drawCardFruit(int32_t fruit, sf::Vector2f centre, float scale);
+    void drawCardCaption(int32_t caption, sf::Vector2f centre);
     void drawTreeSpots(int32_t stalls, sf::Vector2f (*centre)(int32_t), float radius);
     // The button that names a rotation kind (0..3).
     sf::Sprite& rotationButton(int32_t kind);

@@ -129,7 +129,6 @@ constexpr float kCardRopeWidth = 3;
 const sf::FloatRect kCardTreeCover{176, 256, 292, 192};
 inline sf::Vector2f bigCardSlotCentre(int32_t slot) { return fourLevelCentre(slot, 198, 282, 36, 46); }
 constexpr float kBigCardSpotRadius = 17;
-constexpr float kBigCardFruitScale = kSmallFruitScale;
 inline sf::Vector2f cardSlotCentre(int32_t stalls, int32_t slot) {
     return stalls == TreeSlot::FourLevelCount ? bigCardSlotCentre(slot) : kCardSlotCentres[slot];
 }

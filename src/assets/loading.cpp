@@ -76,8 +76,8 @@ void Pictures::showMarket(int32_t stalls) {
     longTimerSprite.setPosition(kTimerPosition);
 }
 
-const sf::Sprite* Pictures::endCard(bool won, bool practice, int32_t loss) {
-    const bool big = shownMarket == TreeSlot::FourLevelCount;
+const sf::Sprite* Pictures::endCard(bool won, bool practice, int32_t loss, int32_t stalls) {
+    const bool big = stalls == TreeSlot::FourLevelCount;
     std::string name;
     sf::Sprite* card = nullptr;
     if (won) {

@@ -26,9 +26,10 @@ struct Pictures {
     // are read the first time it is shown.
     void showMarket(int32_t stalls);
     int32_t shownMarket = kStallCount;
-    // The sprite of an end card, its picture read into the cards' texture unless it
-    // is there already (some milliseconds, once per card shown); null for none.
-    const sf::Sprite* endCard(bool won, bool practice, int32_t loss);
+    // The sprite of an end card of a market of that many stalls, its picture read
+    // into the cards' texture unless it is there already (some milliseconds, once
+    // per card shown); null for none.
+    const sf::Sprite* endCard(bool won, bool practice, int32_t loss, int32_t stalls);
     // Shows the instructions' page (0 or 1) and its page button. The pages are read
     // into one texture when they are turned to, never held both at once.
     void showInstructionsPage(int32_t page);

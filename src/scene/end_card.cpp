@@ -22,7 +22,7 @@ void centreOn(sf::Sprite& sprite, sf::Vector2f centre) {
 }  // namespace
 
 void Game::drawEndScreen() {
-    const sf::Sprite* endPicture = pictures.endCard(match.won, match.practice, match.loss);
+    const sf::Sprite* endPicture = pictures.endCard(match.won, match.practice, match.loss, match.stallCount());
     if (match.loss == LossCause::WrongWhere) {
         // The card's picture is the board alone: the market dims behind it here.
         sf::RectangleShape dim(sf::Vector2f(kPictureWidth, kPictureHeight));
@@ -48,16 +48,12 @@ void Game::drawEndAnswer() {
     const int32_t stalls = match.stallCount();
     const bool big = match.market->asksWhere;
     const auto slotCentre = [stalls](int32_t slot) { return cardSlotCentre(stalls, slot); };
-    const auto drawSlotFruit = [this, big, &slotCentre](int32_t fruit, int32_t slot) {
-        const float scale = big ? kBigCardFruitScale : kSmallFruitScale;
-        pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        pictures.answerFruitSprite.setScale(scale, scale);
-        centreOn(pictures.answerFruitSprite, slotCentre(slot));
-        window.draw(pictures.answerFruitSprite);
+    const auto drawSlotFruit = [this, &slotCentre](int32_t fruit, int32_t slot) {
+        drawCardFruit(fruit, slotCentre(slot), kSmallFruitScale);
     };
     const bool treeCard = match.loss == LossCause::WrongSlot || match.loss == LossCause::RepeatedKey ||
                           match.loss == LossCause::TimeOut || match.loss == LossCause::Stuck;
-    if (big && treeCard && !match.won) {
+    if (big && treeCard) {
         sf::RectangleShape cover(sf::Vector2f(kCardTreeCover.width, kCardTreeCover.height));
         cover.setPosition(kCardTreeCover.left, kCardTreeCover.top);
         cover.setFillColor(kCardPanelColour);
@@ -71,20 +67,7 @@ void Game::drawEndAnswer() {
             }
         }
     };
-    const auto drawCaption = [this](int32_t caption, sf::Vector2f centre) {
-        // One column: the cell's row is the caption's number.
-        pictures.captionSprite.setTextureRect(
-            sf::IntRect(0, caption * kCaptionHeight, kCaptionWidth, kCaptionHeight));
-        centreOn(pictures.captionSprite, centre);
-        window.draw(pictures.captionSprite);
-    };
-    const auto drawFruit = [this](int32_t fruit, sf::Vector2f centre, float scale) {
-        pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
-        pictures.answerFruitSprite.setScale(scale, scale);
-        centreOn(pictures.answerFruitSprite, centre);
-        window.draw(pictures.answerFruitSprite);
-    };
-    const auto drawBigFruit = [&drawFruit](int32_t fruit) { drawFruit(fruit, kCardFruitCentre, 1); };
+    const auto drawBigFruit = [this](int32_t fruit) { drawCardFruit(fruit, kCardFruitCentre, 1); };
     const auto drawSeconds = [this](int32_t seconds, sf::Vector2f centre) {
         sf::Sprite timer = timerPicture(seconds);
         centreOn(timer, centre);
@@ -103,7 +86,7 @@ void Game::drawEndAnswer() {
             drawSeconds(bestSeconds, kCardBestTimeCentre);
         }
         if (newRecord || bestSeconds < 0) {
-            drawCaption(newRecord ? Caption::NewRecord : Caption::NoRecord,
+            drawCardCaption(newRecord ? Caption::NewRecord : Caption::NoRecord,
                         kCardRecordCaptionCentre);
         }
     } else if (match.loss == LossCause::WrongSlot) {
@@ -116,11 +99,11 @@ void Game::drawEndAnswer() {
             drawSlotFruit(match.deliveredFruit, place);
         }
         if (match.deliveredSlot >= 0 && match.deliveredSlot < stalls) {
-            drawCaption(Caption::Cross, slotCentre(match.deliveredSlot));
+            drawCardCaption(Caption::Cross, slotCentre(match.deliveredSlot));
         }
         drawBigFruit(match.deliveredFruit);
         if (place == TreeSlot::None) {
-            drawCaption(Caption::Bin, kCardCaptionCentre);
+            drawCardCaption(Caption::Bin, kCardCaptionCentre);
         }
     } else if (match.loss == LossCause::WrongWhere && match.chosenSlot != TreeSlot::None) {
         drawWhereAnswer();
@@ -134,27 +117,41 @@ void Game::drawEndAnswer() {
         drawBigFruit(match.deliveredFruit);
     } else if (match.loss == LossCause::TimeOut) {
         drawTree(match.player.root);
-        drawCaption((big ? Caption::FirstBigCount : Caption::FirstCount) + filledSlots(match.player.root, stalls),
+        drawCardCaption((big ? Caption::FirstBigCount : Caption::FirstCount) + filledSlots(match.player.root, stalls),
                     kCardCaptionCentre);
     } else if (match.loss == LossCause::Stuck && match.deadEnd.stuck) {
         // The tree as the last move left it, the closed stall signed; on the right
         // "between 49 and 50", "below 0" or "above 99", then what the card prints:
         // no new number fits.
         drawTree(match.player.root);
-        drawCaption(Caption::NoEntry, slotCentre(match.deadEnd.slot));
+        drawCardCaption(Caption::NoEntry, slotCentre(match.deadEnd.slot));
         if (match.deadEnd.below < 0) {
-            drawCaption(Caption::BelowFirst, kCardNeighboursWordCentre);
-            drawFruit(match.deadEnd.above, kCardNeighbourCentre, kNeighbourFruitScale);
+            drawCardCaption(Caption::BelowFirst, kCardNeighboursWordCentre);
+            drawCardFruit(match.deadEnd.above, kCardNeighbourCentre, kNeighbourFruitScale);
         } else if (match.deadEnd.above >= kFruitCount) {
-            drawCaption(Caption::AboveLast, kCardNeighboursWordCentre);
-            drawFruit(match.deadEnd.below, kCardNeighbourCentre, kNeighbourFruitScale);
+            drawCardCaption(Caption::AboveLast, kCardNeighboursWordCentre);
+            drawCardFruit(match.deadEnd.below, kCardNeighbourCentre, kNeighbourFruitScale);
         } else {
-            drawCaption(Caption::Between, kCardNeighboursWordCentre);
-            drawFruit(match.deadEnd.below, kCardNeighbourCentres[0], kNeighbourFruitScale);
-            drawCaption(Caption::And, kCardNeighbourCentre);
-            drawFruit(match.deadEnd.above, kCardNeighbourCentres[1], kNeighbourFruitScale);
+            drawCardCaption(Caption::Between, kCardNeighboursWordCentre);
+            drawCardFruit(match.deadEnd.below, kCardNeighbourCentres[0], kNeighbourFruitScale);
+            drawCardCaption(Caption::And, kCardNeighbourCentre);
+            drawCardFruit(match.deadEnd.above, kCardNeighbourCentres[1], kNeighbourFruitScale);
         }
     }
+}
+
+void Game::drawCardFruit(int32_t fruit, sf::Vector2f centre, float scale) {
+    pictures.answerFruitSprite.setTextureRect(sheetCell(fruit, kFruitCellSize, kFruitCellSize));
+    pictures.answerFruitSprite.setScale(scale, scale);
+    centreOn(pictures.answerFruitSprite, centre);
+    window.draw(pictures.answerFruitSprite);
+}
+
+void Game::drawCardCaption(int32_t caption, sf::Vector2f centre) {
+    // One column: the cell's row is the caption's number.
+    pictures.captionSprite.setTextureRect(sf::IntRect(0, caption * kCaptionHeight, kCaptionWidth, kCaptionHeight));
+    centreOn(pictures.captionSprite, centre);
+    window.draw(pictures.captionSprite);
 }
 
 void Game::drawTreeSpots(int32_t stalls, sf::Vector2f (*centre)(int32_t), float radius) {
@@ -186,10 +183,7 @@ void Game::drawWhereAnswer() {
     drawTreeSpots(match.stallCount(), whereCardSlotCentre, kWhereCardSpotRadius);
     for (int32_t slot = 0; slot < match.stallCount(); ++slot) {
         if (const TreeNode* node = nodeAtSlot(match.player.root, slot)) {
-            pictures.answerFruitSprite.setTextureRect(sheetCell(node->key, kFruitCellSize, kFruitCellSize));
-            pictures.answerFruitSprite.setScale(kSmallFruitScale, kSmallFruitScale);
-            centreOn(pictures.answerFruitSprite, whereCardSlotCentre(slot));
-            window.draw(pictures.answerFruitSprite);
+            drawCardFruit(node->key, whereCardSlotCentre(slot), kSmallFruitScale);
         }
     }
     sf::CircleShape ring(kWhereCardSpotRadius + 3);
@@ -200,10 +194,7 @@ void Game::drawWhereAnswer() {
     ring.setPosition(whereCardSlotCentre(match.unbalancedSlot));
     window.draw(ring);
     // The factors over the cross: they are what the card teaches.
-    pictures.captionSprite.setTextureRect(
-        sf::IntRect(0, Caption::Cross * kCaptionHeight, kCaptionWidth, kCaptionHeight));
-    centreOn(pictures.captionSprite, whereCardSlotCentre(match.chosenSlot));
-    window.draw(pictures.captionSprite);
+    drawCardCaption(Caption::Cross, whereCardSlotCentre(match.chosenSlot));
     for (const int32_t slot : slotPath(match.deliveredSlot)) {
         TreeNode* node = nodeAtSlot(match.player.root, slot);
         if (node != nullptr) {
